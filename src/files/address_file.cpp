@@ -1,0 +1,219 @@
+#include "files/address_file.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "files/charset.h"
+#include "files/config.h"
+#include "files/new_file.h"
+#include "files/scramble.h"
+#include "shell/host.h"
+#include "shell/texts.h"
+#include "shell/title.h"
+#include "store/store.h"
+
+char currentPassword[20];
+char addPassword[20];
+
+namespace {
+
+constexpr unsigned char protectedMark = 'P';
+constexpr int headerWordLength = 7;
+
+// Closes the file on every way out of the load.
+struct FileCloser {
+    std::FILE* file;
+    ~FileCloser()
+    {
+        if (file)
+            std::fclose(file);
+    }
+};
+
+bool headerMatches(const unsigned char* header, const char* password)
+{
+    KeyStream keys(password);
+    for (int i = 0; i < headerWordLength; ++i)
+        if (unscrambleByte(header[i], keys.next()) != static_cast<unsigned char>(verificationWord[i]))
+            return false;
+    return true;
+}
+
+// Overlapping matches count too, which can only give more slots than the
+// index rebuild needs.
+int32_t countSeparatorsOverlapping(const unsigned char* bytes, int32_t length)
+{
+    int32_t count = 0;
+    for (int32_t i = 0; i + 3 < length; ++i)
+        if (bytes[i] == 13 && bytes[i + 1] == 10 && bytes[i + 2] == 13 && bytes[i + 3] == 10)
+            ++count;
+    return count;
+}
+
+void finishLoad()
+{
+    if (!textBuffer || !entryIndex)
+        return;
+    toBufferCharset(textBuffer, usedBytes);
+    entryCount = rebuildEntryIndex();
+}
+
+bool writeAll(std::FILE* file, const unsigned char* bytes, size_t length)
+{
+    return std::fwrite(bytes, 1, length, file) == length;
+}
+
+}  // namespace
+
+LoadResult loadAddressFile(const char* path, LoadMode mode)
+{
+    std::FILE* file = std::fopen(path, "rb");
+    if (!file) {
+        if (mode == LoadMode::Open && std::strcmp(path, currentFilePath) == 0) {
+            currentFilePath[0] = 0;
+            setTitleFromPath();
+        }
+        reportError(captionLoad, textCannotOpen);
+        finishLoad();
+        return LoadResult::CannotOpen;
+    }
+    FileCloser closer{file};
+
+    int32_t oldLength = usedBytes;
+    std::fseek(file, 0, SEEK_END);
+    long size = std::ftell(file);
+    std::fseek(file, 0, SEEK_SET);
+    if (size < 0 || size > INT32_MAX - 2 * bufferHeadroom - oldLength) {
+        reportError(captionMain, textNoMemory);
+        return LoadResult::NoMemory;
+    }
+    int32_t fileSize = static_cast<int32_t>(size);
+
+    storeUnavailable = false;
+    int32_t offset;
+    if (mode == LoadMode::Open) {
+        freeStore();
+        storeUnavailable = false;
+        bufferCapacity = fileSize + bufferHeadroom;
+        textBuffer = static_cast<unsigned char*>(std::calloc(static_cast<size_t>(bufferCapacity), 1));
+        if (!textBuffer) {
+            reportError(captionMain, textNoMemory);
+            storeUnavailable = true;
+            bufferCapacity = 0;
+            return LoadResult::NoMemory;
+        }
+        offset = 0;
+    } else {
+        int32_t capacity = fileSize + bufferHeadroom + oldLength;
+        auto* grown = static_cast<unsigned char*>(std::realloc(textBuffer, static_cast<size_t>(capacity)));
+        if (!grown) {
+            reportError(captionMain, textNoMemory);
+            return LoadResult::NoMemory;
+        }
+        textBuffer = grown;
+        bufferCapacity = capacity;
+        std::memset(textBuffer + oldLength, 0, static_cast<size_t>(capacity - oldLength));
+        offset = oldLength;
+    }
+
+    unsigned char first = 0;
+    unsigned char header[headerWordLength] = {};
+    std::fread(&first, 1, 1, file);
+    std::fread(header, 1, headerWordLength, file);
+    bool isProtected = first == protectedMark;
+    if (!isProtected)
+        std::fseek(file, 0, SEEK_SET);
+
+    size_t read = std::fread(textBuffer + offset, 1, static_cast<size_t>(fileSize) + 1, file);
+    usedBytes = offset + static_cast<int32_t>(read);
+
+    if (isProtected) {
+        const char* password;
+        if (mode == LoadMode::Open) {
+            if (currentPassword[0] == 0) {
+                host().minimizeMainWindow();
+                host().askPassword(PasswordPrompt::Open, currentPassword);
+            }
+            password = currentPassword;
+        } else {
+            std::memset(addPassword, 0, sizeof addPassword);
+            host().minimizeMainWindow();
+            host().askPassword(PasswordPrompt::Add, addPassword);
+            password = addPassword;
+        }
+        if (!headerMatches(header, password)) {
+            reportError(captionMain, textWrongPassword);
+            host().restoreMainWindow();
+            std::fclose(file);
+            closer.file = nullptr;
+            if (mode == LoadMode::Open)
+                resetStoreToNoName();
+            else
+                usedBytes = oldLength;
+            return LoadResult::WrongPassword;
+        }
+        unscrambleBytes(textBuffer + offset, usedBytes - offset, password);
+        host().restoreMainWindow();
+    }
+
+    int32_t slots = countSeparatorsOverlapping(textBuffer, usedBytes) + indexHeadroom;
+    if (mode == LoadMode::Add)
+        std::free(entryIndex);
+    entryIndex = static_cast<int32_t*>(std::calloc(static_cast<size_t>(slots), sizeof(int32_t)));
+    indexCapacity = slots;
+    if (!entryIndex) {
+        reportError(captionMain, textNoMemory);
+        freeStore();
+        return LoadResult::NoMemory;
+    }
+
+    std::fclose(file);
+    closer.file = nullptr;
+    finishLoad();
+    return LoadResult::Loaded;
+}
+
+bool writeAddressFile(const char* path)
+{
+    toFileCharset(textBuffer, usedBytes);
+    bool written = false;
+    if (std::FILE* file = std::fopen(path, "wb")) {
+        if (currentPassword[0] == 0) {
+            written = writeAll(file, textBuffer, static_cast<size_t>(usedBytes));
+        } else {
+            unsigned char header[1 + headerWordLength];
+            header[0] = protectedMark;
+            std::memcpy(header + 1, verificationWord, headerWordLength);
+            scrambleBytes(header + 1, headerWordLength, currentPassword);
+            written = writeAll(file, header, sizeof header);
+
+            // Scramble through a bounded work area; one key stream runs over
+            // the whole text.
+            std::vector<unsigned char> chunk(64 * 1024);
+            KeyStream keys(currentPassword);
+            for (int32_t done = 0; written && done < usedBytes;) {
+                size_t n = std::min(chunk.size(), static_cast<size_t>(usedBytes - done));
+                for (size_t i = 0; i < n; ++i)
+                    chunk[i] = scrambleByte(textBuffer[done + static_cast<int32_t>(i)], keys.next());
+                written = writeAll(file, chunk.data(), n);
+                done += static_cast<int32_t>(n);
+            }
+        }
+        written = (std::fclose(file) == 0) && written;
+    }
+    toBufferCharset(textBuffer, usedBytes);
+    return written;
+}
+
+bool writeBytesToFile(const char* path, const unsigned char* bytes, int32_t length)
+{
+    std::FILE* file = std::fopen(path, "wb");
+    if (!file)
+        return false;
+    bool written = writeAll(file, bytes, static_cast<size_t>(length));
+    return (std::fclose(file) == 0) && written;
+}

@@ -1,0 +1,16 @@
+#include "shell/host.h"
+
+namespace {
+Host silentHost;
+Host* currentHost = &silentHost;
+}
+
+Host& host()
+{
+    return *currentHost;
+}
+
+void setHost(Host* newHost)
+{
+    currentHost = newHost ? newHost : &silentHost;
+}

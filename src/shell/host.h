@@ -1,0 +1,48 @@
+// The portable core's only way to reach the screen.
+//
+// Everything the core does to the user interface -- message boxes and
+// questions, password prompts, the window title and status text, menu
+// states, repaints, beeps -- goes through the one Host object installed with
+// setHost().  The Win32 program installs a host that talks to real windows,
+// the command-line tool one that prints to standard error, and the tests a
+// recording fake.  Until a host is installed a silent default is used that
+// answers every question with No.
+#pragma once
+
+enum class PasswordPrompt { Open, Add };
+enum class ViewId { Overview, DataView };
+
+struct Host {
+    virtual ~Host() = default;
+
+    // True once the main window exists; title and status updates are skipped before.
+    virtual bool mainWindowExists() { return false; }
+
+    virtual void beep() {}
+    // Stop icon, set-foreground, topmost, no owner.  Callers beep first.
+    virtual void showError(const char* caption, const char* text) { (void)caption; (void)text; }
+    // Information icon, owned by the main window.
+    virtual void showInfo(const char* caption, const char* text) { (void)caption; (void)text; }
+    // Yes/No with the question icon; ownedTopmost asks for the main window
+    // as owner and the topmost style.  Returns true for Yes.
+    virtual bool askYesNo(const char* caption, const char* text, bool ownedTopmost)
+    {
+        (void)caption; (void)text; (void)ownedTopmost;
+        return false;
+    }
+    // Modal password dialog: writes a NUL-terminated password of at most
+    // 19 characters into the 20-byte buffer.
+    virtual void askPassword(PasswordPrompt which, char* buffer20) { (void)which; (void)buffer20; }
+
+    virtual void minimizeMainWindow() {}
+    virtual void restoreMainWindow() {}
+    virtual void setTitle(const char* text) { (void)text; }
+    virtual void setStatusText(const char* text) { (void)text; }
+    virtual void enableMenuItem(int id, bool enabled) { (void)id; (void)enabled; }
+    virtual void makeViewActive(ViewId view) { (void)view; }
+    virtual void repaint(ViewId view) { (void)view; }
+    virtual void postQuit() {}
+};
+
+Host& host();
+void setHost(Host* newHost);   // nullptr restores the silent default

@@ -1,0 +1,153 @@
+#include "store/store.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "shell/host.h"
+#include "shell/texts.h"
+#include "shell/title.h"
+
+unsigned char* textBuffer = nullptr;
+int32_t bufferCapacity = 0;
+int32_t usedBytes = 0;
+int32_t* entryIndex = nullptr;
+int32_t indexCapacity = 0;
+int32_t entryCount = 0;
+
+bool dataModified = false;
+bool storeUnavailable = false;
+bool countDisplaySuppressed = false;
+
+char entryCountText[17] = "XXXXXXXX Entries";
+
+namespace {
+
+bool isSeparatorAt(const unsigned char* p)
+{
+    return p[0] == 13 && p[1] == 10 && p[2] == 13 && p[3] == 10;
+}
+
+}  // namespace
+
+int32_t scanEntrySeparators(const unsigned char* buffer, int32_t used, int32_t* index)
+{
+    // Only a CR can start a separator, and CRs are sparse (one per line), so
+    // memchr does the skipping and the remaining three bytes are checked by
+    // hand.  A separator may start anywhere below `used` and reach up to
+    // three bytes beyond it, which the capacity invariant allows.
+    index[0] = 0;
+    int32_t n = 0;
+    const unsigned char* p = buffer;
+    const unsigned char* end = buffer + used;
+    while (p < end) {
+        p = static_cast<const unsigned char*>(std::memchr(p, 13, static_cast<size_t>(end - p)));
+        if (!p)
+            break;
+        if (isSeparatorAt(p)) {
+            p += 4;
+            index[++n] = static_cast<int32_t>(p - buffer);
+        } else {
+            ++p;
+        }
+    }
+    index[n + 1] = used;
+    return n;
+}
+
+void formatEntryCountText(int32_t count)
+{
+    // Ten millions down to units; leading zeros become blanks, the units
+    // digit is always written.
+    int32_t divisor = 10000000;
+    bool leading = true;
+    for (int pos = 0; pos < 8; ++pos, divisor /= 10) {
+        int digit = (count / divisor) % 10;
+        if (digit == 0 && leading && pos < 7) {
+            entryCountText[pos] = ' ';
+        } else {
+            leading = false;
+            entryCountText[pos] = static_cast<char>('0' + digit);
+        }
+    }
+    std::memcpy(entryCountText + 8, " Entries", 9);
+}
+
+int32_t rebuildEntryIndex()
+{
+    int32_t count = scanEntrySeparators(textBuffer, usedBytes, entryIndex);
+    if (countDisplaySuppressed) {
+        dataModified = true;
+        return count;
+    }
+    formatEntryCountText(count);
+    titleText[0] = '*';
+    if (host().mainWindowExists()) {
+        host().setTitle(titleText);
+        host().setStatusText(entryCountText);
+    }
+    dataModified = true;
+    return count;
+}
+
+bool createEmptyStore()
+{
+    storeUnavailable = false;
+    bufferCapacity = bufferHeadroom;
+    usedBytes = 0;
+    textBuffer = static_cast<unsigned char*>(std::calloc(static_cast<size_t>(bufferCapacity), 1));
+    indexCapacity = indexHeadroom;
+    entryIndex = static_cast<int32_t*>(std::calloc(static_cast<size_t>(indexCapacity), sizeof(int32_t)));
+    if (!textBuffer || !entryIndex) {
+        reportError(captionMain, textNoMemory);
+        storeUnavailable = true;
+        freeStore();
+        host().postQuit();
+        return false;
+    }
+    return true;
+}
+
+void ensureStoreCapacity()
+{
+    if (entryCount < indexCapacity - 5 && usedBytes < bufferCapacity - 500)
+        return;
+    int32_t newCapacity = usedBytes + bufferHeadroom;
+    auto* grown = static_cast<unsigned char*>(std::realloc(textBuffer, static_cast<size_t>(newCapacity)));
+    if (!grown) {
+        reportError(captionMain, textNoMemory);
+        return;
+    }
+    textBuffer = grown;
+    bufferCapacity = newCapacity;
+    int32_t newSlots = entryCount + indexHeadroom;
+    auto* index = static_cast<int32_t*>(std::realloc(entryIndex, static_cast<size_t>(newSlots) * sizeof(int32_t)));
+    if (!index) {
+        reportError(captionMain, textNoMemory);
+        return;
+    }
+    entryIndex = index;
+    indexCapacity = newSlots;
+}
+
+void resetToBlankEntry()
+{
+    freeStore();
+    if (!createEmptyStore())
+        return;
+    std::memcpy(textBuffer, " \r\n\r\n", 6);
+    usedBytes = 5;
+    entryCount = rebuildEntryIndex();
+}
+
+void freeStore()
+{
+    std::free(textBuffer);
+    std::free(entryIndex);
+    textBuffer = nullptr;
+    entryIndex = nullptr;
+    bufferCapacity = 0;
+    usedBytes = 0;
+    indexCapacity = 0;
+    entryCount = 0;
+    storeUnavailable = true;
+}

@@ -1,0 +1,46 @@
+// The address store: every entry of the open address file in one text
+// buffer, and the entry index of byte offsets over it.
+//
+// An entry is a run of CR LF terminated lines closed by an empty line, so
+// CR LF CR LF ends every entry.  Text behind the last separator is kept and
+// saved but is not an entry.  Offsets rather than pointers are stored so the
+// index survives the buffer moving on reallocation.
+#pragma once
+
+#include <cstdint>
+
+extern unsigned char* textBuffer;
+extern int32_t bufferCapacity;
+extern int32_t usedBytes;
+extern int32_t* entryIndex;
+extern int32_t indexCapacity;
+extern int32_t entryCount;
+
+extern bool dataModified;
+extern bool storeUnavailable;
+extern bool countDisplaySuppressed;
+
+// "XXXXXXXX Entries": the count right-aligned in eight places.
+extern char entryCountText[17];
+
+// Headroom kept by every allocation: text length + 2000 bytes, count + 100 slots.
+inline constexpr int32_t bufferHeadroom = 2000;
+inline constexpr int32_t indexHeadroom = 100;
+
+bool createEmptyStore();
+int32_t rebuildEntryIndex();
+void ensureStoreCapacity();
+void resetToBlankEntry();
+void freeStore();
+
+void formatEntryCountText(int32_t count);
+
+// Start offset and length of entry k (separator included), 0 <= k < entryCount.
+inline int32_t entryStart(int32_t k) { return entryIndex[k]; }
+inline int32_t entryLength(int32_t k) { return entryIndex[k + 1] - entryIndex[k]; }
+
+// Scans buffer[0, used) for entry separators the way the index rebuild does
+// (a match resumes the scan behind its fourth byte) and writes the offset
+// behind each into index[1..]; index[0] = 0, index[n + 1] = used.  Reads up
+// to three bytes past used.  Returns n.
+int32_t scanEntrySeparators(const unsigned char* buffer, int32_t used, int32_t* index);

@@ -1,0 +1,42 @@
+// Where the two views stand: the Overview's rows and marked entries, the
+// Data view's caret, scroll position and text selection.  Saved whole by the
+// undo snapshot and reset whenever the store is replaced.
+#pragma once
+
+#include <cstdint>
+
+// Overview
+extern int32_t firstVisibleEntry;
+extern int32_t cursorRow;
+extern int32_t overviewScrollX;
+
+// Data view
+extern int32_t currentEntryOffset;
+extern int32_t lineTableOwner;   // -1 forces the line table to be rebuilt
+extern int32_t caretLine;
+extern int32_t caretColumn;
+extern int32_t firstVisibleLine;
+extern int32_t dataViewScrollX;
+
+// Text selection in the Data view
+extern bool selectionActive;
+extern int32_t selStartLine, selStartColumn;
+extern int32_t selEndLine, selEndColumn;
+extern int32_t selAnchorLine, selAnchorColumn;
+
+// Marked entries in the Overview
+extern bool markActive;
+extern int32_t markFirst, markLast;
+extern int32_t markAnchor;
+
+inline int32_t currentEntry()
+{
+    return firstVisibleEntry + cursorRow;
+}
+
+// Clears the selection and the marked block and greys Copy and Cut.
+void clearSelectionAndMarks();
+
+// Puts both views back to the first entry, top-left, nothing selected or
+// marked, and forces the Data view to lay its entry out again.
+void resetViewState();
