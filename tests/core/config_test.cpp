@@ -1,0 +1,209 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "files/config.h"
+#include "support/store_fixture.h"
+
+namespace {
+
+using Configuration = StoreTest;
+
+FontRecord fontNamed(const char* face, unsigned char height)
+{
+    FontRecord font{};
+    font.bytes[0] = height;
+    std::strcpy(reinterpret_cast<char*>(font.bytes + 28), face);
+    return font;
+}
+
+void readFrom(const std::string& path)
+{
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    ASSERT_NE(file, nullptr);
+    readConfiguration(file);
+    std::fclose(file);
+}
+
+// Fields in file order with their sizes, as written for the defaults with
+// an empty current path and empty recent files.
+constexpr size_t magicSize = 7, rectsSize = 48, colourSize = 28, predefsSize = 510, flagsSize = 3,
+                 fontsSize = 120, charsSize = 10, addressSize = 5, bordersSize = 2;
+
+TEST_F(Configuration, DefaultsAreWrittenInTheFixedLayout)
+{
+    ASSERT_TRUE(writeConfiguration(tempPath("O-LUMO.INF").c_str()));
+    std::string bytes = readFileBytes(tempPath("O-LUMO.INF"));
+    ASSERT_EQ(bytes.size(), magicSize + rectsSize + 1 + colourSize + predefsSize + flagsSize + fontsSize + charsSize +
+                                addressSize + 10 + bordersSize);
+    EXPECT_EQ(bytes.substr(0, 7), "O-Lumo ");
+    size_t at = magicSize + rectsSize;
+    EXPECT_EQ(bytes[at], 0);   // empty path: just its NUL
+    ++at;
+    EXPECT_EQ(bytes.substr(at, 8), std::string("\xFF\xFF\xFF\0\0\0\0\0", 8));    // white, black
+    EXPECT_EQ(bytes.substr(at + 16, 4), std::string("\xE6\xE6\xE6\0", 4));       // Overview grey
+    at += colourSize;
+    EXPECT_EQ(std::string(bytes.c_str() + at), "PhoneNumber: ");
+    EXPECT_EQ(std::string(bytes.c_str() + at + 9 * 51), "ToDo: ");
+    at += predefsSize;
+    EXPECT_EQ(bytes.substr(at, 3), std::string("\x01\x00\x01", 3));
+    at += flagsSize + fontsSize;
+    EXPECT_EQ(bytes.substr(at, 10), std::string(",\0\0\0\0" "123\0\0", 10));
+    at += charsSize;
+    EXPECT_EQ(bytes.substr(at, 5), std::string("\0\x01\0\0\x01", 5));
+}
+
+TEST_F(Configuration, EverySettingSurvivesWriteAndRead)
+{
+    mainWindowRect = {-5, 10, 800, 600};
+    overviewRect = {1, 2, 3, 4};
+    dataViewRect = {5, 6, 7, -8};
+    std::strcpy(currentFilePath, "D:\\ADR\\HOME.ADR");
+    dataViewBackColour = rgb(1, 2, 3);
+    linkColour = rgb(9, 8, 7);
+    std::strcpy(textPredefinitions[3], "Mobile: ");
+    std::memset(textPredefinitions[9], 'x', 50);
+    windowArrangement = 2;
+    autoSaveData = true;
+    autoSaveConfig = false;
+    dataViewFont = fontNamed("Courier New", 16);
+    overviewFont = fontNamed("Arial", 12);
+    std::strcpy(nameSeparators[2], ";");
+    std::strcpy(addressLineOrder[0], "3");
+    std::strcpy(addressLineOrder[4], "5");
+    addressEmptyLines[3] = true;
+    swapFirstAndLastName = false;
+    std::strcpy(recentFiles[0], "D:\\ADR\\HOME.ADR");
+    std::strcpy(recentFiles[9], "E:\\OLD.ADR");
+    printLeftBorder = 7;
+    printTopBorder = 3;
+    ASSERT_TRUE(writeConfiguration(tempPath("O-LUMO.INF").c_str()));
+    std::string first = readFileBytes(tempPath("O-LUMO.INF"));
+
+    setDefaultSettings(FontRecord{});
+    readFrom(tempPath("O-LUMO.INF"));
+    EXPECT_EQ(mainWindowRect.x, -5);
+    EXPECT_EQ(dataViewRect.height, -8);
+    EXPECT_STREQ(currentFilePath, "D:\\ADR\\HOME.ADR");
+    EXPECT_EQ(dataViewBackColour, rgb(1, 2, 3));
+    EXPECT_EQ(linkColour, rgb(9, 8, 7));
+    EXPECT_STREQ(textPredefinitions[3], "Mobile: ");
+    EXPECT_EQ(std::strlen(textPredefinitions[9]), 50u);
+    EXPECT_EQ(windowArrangement, 2);
+    EXPECT_TRUE(autoSaveData);
+    EXPECT_FALSE(autoSaveConfig);
+    EXPECT_STREQ(reinterpret_cast<char*>(overviewFont.bytes + 28), "Arial");
+    EXPECT_STREQ(nameSeparators[2], ";");
+    EXPECT_STREQ(addressLineOrder[0], "3");
+    EXPECT_STREQ(addressLineOrder[4], "5");
+    EXPECT_TRUE(addressEmptyLines[3]);
+    EXPECT_FALSE(swapFirstAndLastName);
+    EXPECT_STREQ(recentFiles[9], "E:\\OLD.ADR");
+    EXPECT_EQ(printLeftBorder, 7);
+    EXPECT_EQ(printTopBorder, 3);
+
+    // Writing again gives the same bytes.
+    ASSERT_TRUE(writeConfiguration(tempPath("again.INF").c_str()));
+    EXPECT_EQ(readFileBytes(tempPath("again.INF")), first);
+}
+
+TEST_F(Configuration, FileWithOnlyTheMagicFillsTheFlagFields)
+{
+    writeFileBytes(tempPath("O-LUMO.INF"), "O-Lumo ");
+    windowArrangement = 0;
+    autoSaveData = false;
+    autoSaveConfig = false;
+    nameSeparators[0][0] = 0;
+    addressLineOrder[1][0] = 0;
+    swapFirstAndLastName = false;
+    std::strcpy(currentFilePath, "kept");
+    readFrom(tempPath("O-LUMO.INF"));
+    EXPECT_EQ(windowArrangement, 1);
+    EXPECT_TRUE(autoSaveData);
+    EXPECT_TRUE(autoSaveConfig);
+    EXPECT_STREQ(nameSeparators[0], ",");
+    EXPECT_STREQ(addressLineOrder[0], "1");
+    EXPECT_STREQ(addressLineOrder[1], "2");
+    EXPECT_STREQ(addressLineOrder[2], "3");
+    EXPECT_STREQ(addressLineOrder[3], "");
+    EXPECT_FALSE(addressEmptyLines[0]);
+    EXPECT_TRUE(addressEmptyLines[1]);
+    EXPECT_TRUE(swapFirstAndLastName);
+    EXPECT_STREQ(currentFilePath, "kept");
+}
+
+TEST_F(Configuration, ShortFileKeepsWholeValuesOnly)
+{
+    // A main window rectangle cut inside its third number: x and y are
+    // taken, the rest keeps its value.
+    std::string bytes = "O-Lumo ";
+    bytes += std::string("\x0A\0\0\0\x14\0\0\0\x1E\0", 10);
+    writeFileBytes(tempPath("O-LUMO.INF"), bytes);
+    mainWindowRect = {1, 1, 1, 1};
+    readFrom(tempPath("O-LUMO.INF"));
+    EXPECT_EQ(mainWindowRect.x, 10);
+    EXPECT_EQ(mainWindowRect.y, 20);
+    EXPECT_EQ(mainWindowRect.width, 1);
+    EXPECT_EQ(mainWindowRect.height, 1);
+    EXPECT_EQ(windowArrangement, 1);
+}
+
+TEST_F(Configuration, FlagBytesOtherThanZeroOrOneFollowTheirDefaults)
+{
+    // Write the defaults, then put 2 into the arrangement, both auto-save
+    // flags and all five address check boxes.
+    ASSERT_TRUE(writeConfiguration(tempPath("O-LUMO.INF").c_str()));
+    std::string bytes = readFileBytes(tempPath("O-LUMO.INF"));
+    size_t flags = magicSize + rectsSize + 1 + colourSize + predefsSize;
+    bytes[flags] = bytes[flags + 1] = bytes[flags + 2] = 2;
+    size_t address = flags + flagsSize + fontsSize + charsSize;
+    for (size_t i = 0; i < addressSize; ++i)
+        bytes[address + i] = 2;
+    writeFileBytes(tempPath("O-LUMO.INF"), bytes);
+    readFrom(tempPath("O-LUMO.INF"));
+    EXPECT_EQ(windowArrangement, 2);
+    EXPECT_TRUE(autoSaveData);
+    EXPECT_TRUE(autoSaveConfig);
+    EXPECT_FALSE(addressEmptyLines[0]);
+    EXPECT_TRUE(addressEmptyLines[1]);
+    EXPECT_FALSE(addressEmptyLines[2]);
+    EXPECT_TRUE(swapFirstAndLastName);
+}
+
+TEST_F(Configuration, WrongMagicChangesNothing)
+{
+    writeConfiguration(tempPath("O-LUMO.INF").c_str());
+    std::string bytes = readFileBytes(tempPath("O-LUMO.INF"));
+    bytes[6] = '_';
+    bytes[8] = 99;
+    writeFileBytes(tempPath("O-LUMO.INF"), bytes);
+    windowArrangement = 0;
+    readFrom(tempPath("O-LUMO.INF"));
+    EXPECT_EQ(windowArrangement, 0);
+    EXPECT_EQ(mainWindowRect.x, 0);
+}
+
+TEST_F(Configuration, LongestPathIsWrittenWithoutFillAndReadBack)
+{
+    std::memset(currentFilePath, 'a', 511);
+    currentFilePath[511] = 0;
+    std::memset(recentFiles[0], 'b', 512);   // no NUL at all: exactly 512 bytes
+    ASSERT_TRUE(writeConfiguration(tempPath("O-LUMO.INF").c_str()));
+    std::string bytes = readFileBytes(tempPath("O-LUMO.INF"));
+    EXPECT_EQ(bytes.size(), magicSize + rectsSize + 512 + colourSize + predefsSize + flagsSize + fontsSize + charsSize +
+                                addressSize + 512 + 9 + bordersSize);
+    setDefaultSettings(FontRecord{});
+    readFrom(tempPath("O-LUMO.INF"));
+    EXPECT_EQ(std::strlen(currentFilePath), 511u);
+    EXPECT_EQ(recentFiles[0][511], 'b');
+    EXPECT_EQ(recentFiles[1][0], 0);
+}
+
+TEST_F(Configuration, UncreatableFileIsNotReported)
+{
+    EXPECT_FALSE(writeConfiguration(tempPath("missing/dir/O-LUMO.INF").c_str()));
+    EXPECT_TRUE(recorder.events.empty());
+}
+
+}  // namespace

@@ -1,0 +1,182 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+#include <vector>
+
+#include "shell/title.h"
+#include "store/store.h"
+#include "support/store_fixture.h"
+
+namespace {
+
+using StoreIndex = StoreTest;
+
+std::vector<int32_t> indexSlots(int32_t count)
+{
+    return std::vector<int32_t>(entryIndex, entryIndex + count + 2);
+}
+
+TEST_F(StoreIndex, FindsEntriesAndKeepsTrailingText)
+{
+    setStoreText(" \r\n\r\n");
+    EXPECT_EQ(entryCount, 1);
+    EXPECT_EQ(indexSlots(1), (std::vector<int32_t>{0, 5, 5}));
+
+    setStoreText("");
+    EXPECT_EQ(entryCount, 0);
+    EXPECT_EQ(indexSlots(0), (std::vector<int32_t>{0, 0}));
+
+    // One entry of two lines, one of one line, then a line without the
+    // closing empty line: not an entry, but still in the buffer.
+    setStoreText("Ann\r\nStreet\r\n\r\nBob\r\n\r\nTail\r\n");
+    EXPECT_EQ(entryCount, 2);
+    EXPECT_EQ(indexSlots(2), (std::vector<int32_t>{0, 15, 22, 28}));
+    EXPECT_EQ(storeText(), "Ann\r\nStreet\r\n\r\nBob\r\n\r\nTail\r\n");
+
+    setStoreText("no separator at all\r\n");
+    EXPECT_EQ(entryCount, 0);
+}
+
+TEST_F(StoreIndex, SeparatorsDoNotOverlap)
+{
+    // CR LF CR LF CR LF: one separator, then an entry beginning with an empty line.
+    setStoreText("A\r\n\r\n\r\nB\r\n\r\n");
+    EXPECT_EQ(entryCount, 2);
+    EXPECT_EQ(indexSlots(2), (std::vector<int32_t>{0, 5, 12, 12}));
+
+    setStoreText("A\r\n\r\n\r\n\r\n");
+    EXPECT_EQ(entryCount, 2);
+    EXPECT_EQ(indexSlots(2), (std::vector<int32_t>{0, 5, 9, 9}));
+}
+
+TEST_F(StoreIndex, ScanLooksUpToThreeBytesPastTheText)
+{
+    // Bytes behind usedBytes are stale, but a separator that starts inside
+    // the text is found even when it ends outside.
+    setStoreText("A\r\n\r\n");
+    usedBytes = 3;
+    EXPECT_EQ(rebuildEntryIndex(), 1);
+    EXPECT_EQ(entryIndex[1], 5);
+}
+
+// The scan as a plain loop over every position, for comparison with the
+// memchr-driven one.
+int32_t literalScan(const unsigned char* b, int32_t used, std::vector<int32_t>& index)
+{
+    index.assign(static_cast<size_t>(used) + 2, 0);
+    int32_t n = 0;
+    for (int32_t i = 0; i < used; ++i) {
+        if (b[i] == 13 && b[i + 1] == 10 && b[i + 2] == 13 && b[i + 3] == 10) {
+            ++n;
+            i += 3;
+            index[n] = i + 1;
+        }
+    }
+    index[n + 1] = used;
+    index.resize(static_cast<size_t>(n) + 2);
+    return n;
+}
+
+TEST_F(StoreIndex, FastScanAgreesWithPlainLoopOnRandomText)
+{
+    std::mt19937 random(7);
+    const unsigned char alphabet[] = {13, 10, 13, 10, 'a', ' ', 0};
+    for (int round = 0; round < 2000; ++round) {
+        std::string text(random() % 60, 'x');
+        for (char& c : text)
+            c = static_cast<char>(alphabet[random() % sizeof alphabet]);
+        setStoreText(text);
+        std::vector<int32_t> expected;
+        int32_t n = literalScan(textBuffer, usedBytes, expected);
+        ASSERT_EQ(entryCount, n) << "round " << round;
+        ASSERT_EQ(indexSlots(n), expected) << "round " << round;
+    }
+}
+
+TEST_F(StoreIndex, CountTextIsRightAlignedInEightPlaces)
+{
+    formatEntryCountText(7);
+    EXPECT_STREQ(entryCountText, "       7 Entries");
+    formatEntryCountText(0);
+    EXPECT_STREQ(entryCountText, "       0 Entries");
+    formatEntryCountText(1234);
+    EXPECT_STREQ(entryCountText, "    1234 Entries");
+    formatEntryCountText(10203);
+    EXPECT_STREQ(entryCountText, "   10203 Entries");
+    formatEntryCountText(99999999);
+    EXPECT_STREQ(entryCountText, "99999999 Entries");
+}
+
+TEST_F(StoreIndex, RebuildMarksTitleAndStatusUnlessSuppressed)
+{
+    recorder.hasMainWindow = true;
+    std::strcpy(titleText, " C:\\ADR\\HOME.ADR");
+    setStoreText("A\r\n\r\nB\r\n\r\n");
+    EXPECT_EQ(recorder.title, "*C:\\ADR\\HOME.ADR");
+    EXPECT_EQ(recorder.status, "       2 Entries");
+    EXPECT_TRUE(dataModified);
+
+    titleText[0] = ' ';
+    recorder.title.clear();
+    dataModified = false;
+    countDisplaySuppressed = true;
+    usedBytes = 5;
+    EXPECT_EQ(rebuildEntryIndex(), 1);
+    countDisplaySuppressed = false;
+    EXPECT_EQ(titleText[0], ' ');
+    EXPECT_EQ(recorder.title, "");
+    EXPECT_STREQ(entryCountText, "       2 Entries");
+    EXPECT_TRUE(dataModified);
+}
+
+using StoreCapacity = StoreTest;
+
+TEST_F(StoreCapacity, GrowsOnlyWhenHeadroomRunsOut)
+{
+    ASSERT_EQ(bufferCapacity, 2000);
+    usedBytes = 1499;
+    ensureStoreCapacity();
+    EXPECT_EQ(bufferCapacity, 2000);
+
+    usedBytes = 1500;
+    ensureStoreCapacity();
+    EXPECT_EQ(bufferCapacity, 3500);
+
+    freeStore();
+    createEmptyStore();
+    usedBytes = 1996;
+    ensureStoreCapacity();
+    EXPECT_EQ(bufferCapacity, 3996);
+    EXPECT_EQ(indexCapacity, entryCount + 100);
+}
+
+TEST_F(StoreCapacity, GrowsIndexWhenFewerThanFiveSlotsAreFree)
+{
+    std::string text;
+    for (int i = 0; i < 94; ++i)
+        text += "E\r\n\r\n";
+    setStoreText(text);
+    indexCapacity = 100;
+    entryCount = 94;
+    ensureStoreCapacity();
+    EXPECT_EQ(indexCapacity, 100);
+    entryCount = 95;
+    ensureStoreCapacity();
+    EXPECT_EQ(indexCapacity, 195);
+    EXPECT_GE(bufferCapacity, usedBytes + 2000);
+}
+
+TEST_F(StoreCapacity, BlankEntryIsOneBlankLine)
+{
+    setStoreText("A\r\n\r\nB\r\n\r\n");
+    resetToBlankEntry();
+    EXPECT_FALSE(storeUnavailable);
+    EXPECT_EQ(storeText(), " \r\n\r\n");
+    EXPECT_EQ(entryCount, 1);
+    EXPECT_EQ(bufferCapacity, 2000);
+    EXPECT_EQ(indexCapacity, 100);
+    EXPECT_EQ(textBuffer[5], 0);
+}
+
+}  // namespace

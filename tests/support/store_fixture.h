@@ -1,0 +1,33 @@
+// Test fixture: a fresh store, default settings and view state, a recording
+// host, and a private temporary folder for files.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "support/recording_host.h"
+
+// Replaces the store's text (bytes as given) and rebuilds the index.
+void setStoreText(std::string_view text);
+std::string storeText();
+// First lines of the entries, in store order.
+std::vector<std::string> storeHeadings();
+
+std::string readFileBytes(const std::filesystem::path& path);
+void writeFileBytes(const std::filesystem::path& path, std::string_view bytes);
+
+class StoreTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // A path inside the test's own temporary folder.
+    std::string tempPath(const std::string& name) const;
+
+    RecordingHost recorder;
+    std::filesystem::path tempDir;
+};

@@ -1,0 +1,61 @@
+// The folding table against the system it copies: every Windows-1252 byte
+// must upper-case exactly as CharUpperA does it to one character.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "find/fold.h"
+
+namespace {
+
+unsigned char systemUpperCase(unsigned char c)
+{
+    // With a pointer whose high word is zero, CharUpperA converts the one
+    // character in its low byte and returns it in place of a pointer.
+    return static_cast<unsigned char>(reinterpret_cast<ULONG_PTR>(
+        CharUpperA(reinterpret_cast<LPSTR>(static_cast<ULONG_PTR>(c)))));
+}
+
+std::string hexByte(int c)
+{
+    char text[8];
+    std::snprintf(text, sizeof text, "0x%02X", c);
+    return text;
+}
+
+TEST(FoldWin, UpperCaseTableIsCharUpperA)
+{
+    std::string differences;
+    for (int c = 0; c < 256; ++c) {
+        unsigned char system = systemUpperCase(static_cast<unsigned char>(c));
+        if (upperCase1252[c] != system)
+            differences += "  " + hexByte(c) + ": table " + hexByte(upperCase1252[c]) +
+                           ", CharUpperA " + hexByte(system) + "\n";
+    }
+    EXPECT_TRUE(differences.empty()) << "bytes upper-cased differently:\n" << differences;
+}
+
+TEST(FoldWin, UmlautModeFoldsToBaseLetters)
+{
+    const struct { unsigned char from, to; } umlauts[] = {
+        {0xC4, 'A'}, {0xE4, 'A'},   // Ä ä
+        {0xD6, 'O'}, {0xF6, 'O'},   // Ö ö
+        {0xDC, 'U'}, {0xFC, 'U'},   // Ü ü
+    };
+    for (auto [from, to] : umlauts)
+        EXPECT_EQ(foldChar(from, foldUpperUmlauts), to) << hexByte(from);
+
+    for (int c = 0; c < 256; ++c) {
+        auto byte = static_cast<unsigned char>(c);
+        bool umlaut = false;
+        for (auto u : umlauts)
+            umlaut = umlaut || u.from == byte;
+        if (!umlaut)
+            EXPECT_EQ(foldChar(byte, foldUpperUmlauts), systemUpperCase(byte)) << hexByte(c);
+    }
+}
+
+}  // namespace
