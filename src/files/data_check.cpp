@@ -40,6 +40,9 @@ void removeDuplicateEntries()
     }
     int32_t tail = usedBytes - keptFrom;
     std::memmove(textBuffer + write, textBuffer + keptFrom, static_cast<size_t>(tail));
+    // Clear what the text no longer covers: the separator scan looks a few
+    // bytes past the end and must not find the old text there.
+    std::memset(textBuffer + write + tail, 0, static_cast<size_t>(usedBytes - write - tail));
     usedBytes = write + tail;
     entryCount = rebuildEntryIndex();
 

@@ -19,12 +19,10 @@ namespace {
 
 constexpr int32_t maxKeyLength = 255;
 
-// Folded sort keys of all entries, stored once so the probe walk compares
-// plain byte strings.  The first eight key bytes are also packed big-endian
-// into one number (zero-padded), which settles most comparisons at once.
+// The first eight folded key bytes of every entry, packed big-endian into
+// one number (zero-padded), settle most comparisons at once; the rest of a
+// key is folded from the text only when the first eight bytes agree.
 struct SortKeys {
-    std::vector<unsigned char> bytes;
-    std::vector<int32_t> start;
     std::vector<int32_t> length;
     std::vector<uint64_t> prefix;
 };
@@ -32,23 +30,18 @@ struct SortKeys {
 SortKeys buildKeys()
 {
     SortKeys keys;
-    keys.start.resize(static_cast<size_t>(entryCount));
     keys.length.resize(static_cast<size_t>(entryCount));
     keys.prefix.resize(static_cast<size_t>(entryCount));
     for (int32_t s = 0; s < entryCount; ++s) {
         const unsigned char* p = textBuffer + entryIndex[s];
         int32_t n = 0;
-        while (n < maxKeyLength && p[n] >= 32)
-            ++n;
-        keys.start[s] = static_cast<int32_t>(keys.bytes.size());
-        keys.length[s] = n;
         uint64_t packed = 0;
-        for (int32_t i = 0; i < n; ++i) {
-            unsigned char folded = sortFold1252[p[i]];
-            keys.bytes.push_back(folded);
-            if (i < 8)
-                packed |= static_cast<uint64_t>(folded) << (56 - 8 * i);
+        while (n < maxKeyLength && p[n] >= 32) {
+            if (n < 8)
+                packed |= static_cast<uint64_t>(sortFold1252[p[n]]) << (56 - 8 * n);
+            ++n;
         }
+        keys.length[s] = n;
         keys.prefix[s] = packed;
     }
     return keys;
@@ -67,11 +60,15 @@ int compareKeys(const SortKeys& keys, int32_t a, int32_t b)
             return 0;
         return pa < pb ? -1 : 1;
     }
-    if (common <= 8)
-        return 0;
-    int result = std::memcmp(keys.bytes.data() + keys.start[a] + 8, keys.bytes.data() + keys.start[b] + 8,
-                             static_cast<size_t>(common - 8));
-    return (result > 0) - (result < 0);
+    const unsigned char* ka = textBuffer + entryIndex[a];
+    const unsigned char* kb = textBuffer + entryIndex[b];
+    for (int32_t i = 8; i < common; ++i) {
+        unsigned char fa = sortFold1252[ka[i]];
+        unsigned char fb = sortFold1252[kb[i]];
+        if (fa != fb)
+            return fa < fb ? -1 : 1;
+    }
+    return 0;
 }
 
 // The probe walk: returns the target slot at which entry s goes in, given
@@ -102,6 +99,30 @@ int32_t findSlot(const SortKeys& keys, const std::vector<int32_t>& placed, int32
     }
 }
 
+// Splits the new order into the shortest runs of slots that hold exactly
+// their own entries, so an entry that keeps its place is not copied at all;
+// returns [first, last] slot pairs of the runs that do move.
+std::vector<std::pair<int32_t, int32_t>> movedStretches(const std::vector<int32_t>& placed)
+{
+    std::vector<std::pair<int32_t, int32_t>> stretches;
+    const int32_t n = static_cast<int32_t>(placed.size());
+    for (int32_t i = 0; i < n;) {
+        if (placed[i] == i) {
+            ++i;
+            continue;
+        }
+        int32_t last = placed[i];
+        int32_t j = i;
+        while (j < last) {
+            ++j;
+            last = std::max(last, placed[j]);
+        }
+        stretches.emplace_back(i, j);
+        i = j + 1;
+    }
+    return stretches;
+}
+
 }  // namespace
 
 void sortEntries()
@@ -112,12 +133,11 @@ void sortEntries()
 
     std::vector<int32_t> placed;
     SortKeys keys;
-    unsigned char* target = nullptr;
-    const int32_t entriesEnd = entryIndex[entryCount];
+    std::vector<int32_t> newIndex;
     try {
         keys = buildKeys();
         placed.reserve(static_cast<size_t>(entryCount));
-        target = new unsigned char[static_cast<size_t>(entriesEnd) + 1];
+        newIndex.resize(static_cast<size_t>(entryCount) + 1);
     } catch (const std::bad_alloc&) {
         reportError(captionMain, textNoMemory);
         return;
@@ -141,19 +161,38 @@ void sortEntries()
         }
     }
 
-    int32_t at = 0;
-    for (int32_t s : placed) {
-        std::memcpy(target + at, textBuffer + entryIndex[s], static_cast<size_t>(entryLength(s)));
-        at += entryLength(s);
+    // Only stretches whose entries changed places are rewritten, through a
+    // work area as large as the largest of them.  Text behind the last
+    // entry is not an entry and stays where it is.
+    auto stretches = movedStretches(placed);
+    int32_t largest = 0;
+    for (auto [first, last] : stretches)
+        largest = std::max(largest, entryIndex[last + 1] - entryIndex[first]);
+    std::vector<unsigned char> work;
+    try {
+        work.resize(static_cast<size_t>(largest));
+    } catch (const std::bad_alloc&) {
+        countDisplaySuppressed = false;
+        reportError(captionMain, textNoMemory);
+        return;
     }
-    std::memcpy(textBuffer, target, static_cast<size_t>(entriesEnd));
-    delete[] target;
+    for (auto [first, last] : stretches) {
+        int32_t at = 0;
+        for (int32_t slot = first; slot <= last; ++slot) {
+            int32_t s = placed[slot];
+            std::memcpy(work.data() + at, textBuffer + entryIndex[s], static_cast<size_t>(entryLength(s)));
+            at += entryLength(s);
+        }
+        std::memcpy(textBuffer + entryIndex[first], work.data(), static_cast<size_t>(at));
+    }
 
-    // Reordering is no change of the data: the modified flag and the title
-    // marker stay as they were.
-    bool wasModified = dataModified;
-    entryCount = rebuildEntryIndex();
-    dataModified = wasModified;
+    // The new index follows from the entry lengths; the text need not be
+    // scanned again.  Reordering is no change of the data: the modified
+    // flag and the title marker stay as they were.
+    newIndex[0] = 0;
+    for (int32_t slot = 0; slot < entryCount; ++slot)
+        newIndex[slot + 1] = newIndex[slot] + entryLength(placed[slot]);
+    std::copy(newIndex.begin(), newIndex.end(), entryIndex);
     countDisplaySuppressed = false;
     lineTableOwner = -1;
 

@@ -109,6 +109,8 @@ bool createEmptyStore()
 
 void ensureStoreCapacity()
 {
+    if (!textBuffer || !entryIndex)
+        return;   // released at shutdown or after a failed allocation
     if (entryCount < indexCapacity - 5 && usedBytes < bufferCapacity - 500)
         return;
     int32_t newCapacity = usedBytes + bufferHeadroom;
