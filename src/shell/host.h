@@ -9,8 +9,13 @@
 // answers every question with No.
 #pragma once
 
+#include <cstdint>
+#include <string>
+
 enum class PasswordPrompt { Open, Add };
 enum class ViewId { Overview, DataView };
+enum class FileDialog { Open, Add, Save, SaveEntryBlock, SaveTextBlock };
+enum class BlockChoice { Block, All, Closed };
 
 struct Host {
     virtual ~Host() = default;
@@ -42,6 +47,19 @@ struct Host {
     virtual void makeViewActive(ViewId view) { (void)view; }
     virtual void repaint(ViewId view) { (void)view; }
     virtual void postQuit() {}
+
+    virtual void setMenuItemText(int id, const char* text) { (void)id; (void)text; }
+    virtual void checkMenuItem(int id, bool checked) { (void)id; (void)checked; }
+
+    // The common open or save dialog.  path512 holds the initial file name
+    // and receives the chosen one; false when the dialog was cancelled.
+    virtual bool chooseFile(FileDialog which, char* path512) { (void)which; (void)path512; return false; }
+    // The question "You have marked a block! What shall be saved?".
+    virtual BlockChoice askBlockOrAll() { return BlockChoice::Closed; }
+    // Free bytes on the drive whose root is given ("C:\"), or -1 when
+    // no figure can be had; then every write is taken to fit.
+    virtual int64_t freeDiskSpace(const char* root) { (void)root; return -1; }
+    virtual std::string currentDirectory() { return {}; }
 };
 
 Host& host();

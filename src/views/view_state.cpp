@@ -23,6 +23,40 @@ bool markActive = false;
 int32_t markFirst = 0, markLast = 0;
 int32_t markAnchor = -1;
 
+ActiveView activeView = ActiveView::Overview;
+
+ViewState captureViewState()
+{
+    return {firstVisibleEntry, cursorRow,      overviewScrollX, currentEntryOffset, caretLine,
+            caretColumn,       firstVisibleLine, dataViewScrollX, selectionActive,  selStartLine,
+            selStartColumn,    selEndLine,     selEndColumn,    selAnchorLine,      selAnchorColumn,
+            markActive,        markFirst,      markLast,        markAnchor,         activeView};
+}
+
+void applyViewState(const ViewState& s)
+{
+    firstVisibleEntry = s.firstVisibleEntry;
+    cursorRow = s.cursorRow;
+    overviewScrollX = s.overviewScrollX;
+    currentEntryOffset = s.currentEntryOffset;
+    caretLine = s.caretLine;
+    caretColumn = s.caretColumn;
+    firstVisibleLine = s.firstVisibleLine;
+    dataViewScrollX = s.dataViewScrollX;
+    selectionActive = s.selectionActive;
+    selStartLine = s.selStartLine;
+    selStartColumn = s.selStartColumn;
+    selEndLine = s.selEndLine;
+    selEndColumn = s.selEndColumn;
+    selAnchorLine = s.selAnchorLine;
+    selAnchorColumn = s.selAnchorColumn;
+    markActive = s.markActive;
+    markFirst = s.markFirst;
+    markLast = s.markLast;
+    markAnchor = s.markAnchor;
+    activeView = s.activeView;
+}
+
 void clearSelectionAndMarks()
 {
     selectionActive = false;

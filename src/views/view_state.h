@@ -29,6 +29,29 @@ extern bool markActive;
 extern int32_t markFirst, markLast;
 extern int32_t markAnchor;
 
+// The child window that gets the keys.  While the main window has lost the
+// focus to another program it remembers which view was active.
+enum class ActiveView : int32_t {
+    Overview,
+    DataView,
+    LostOverview,   // the Overview was active
+    LostDataView,   // the Data view was active
+};
+extern ActiveView activeView;
+
+// Everything above, as one value, for the undo snapshot.
+struct ViewState {
+    int32_t firstVisibleEntry, cursorRow, overviewScrollX;
+    int32_t currentEntryOffset, caretLine, caretColumn, firstVisibleLine, dataViewScrollX;
+    bool selectionActive;
+    int32_t selStartLine, selStartColumn, selEndLine, selEndColumn, selAnchorLine, selAnchorColumn;
+    bool markActive;
+    int32_t markFirst, markLast, markAnchor;
+    ActiveView activeView;
+};
+ViewState captureViewState();
+void applyViewState(const ViewState& state);
+
 inline int32_t currentEntry()
 {
     return firstVisibleEntry + cursorRow;

@@ -1,0 +1,3 @@
+#include "shell/ui_busy.h"
+
+bool uiBusy = false;
