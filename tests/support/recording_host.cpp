@@ -88,3 +88,41 @@ std::vector<std::string> RecordingHost::eventsStartingWith(const std::string& pr
             found.push_back(event);
     return found;
 }
+
+void RecordingHost::setMenuItemText(int id, const char* text)
+{
+    menuTexts[id] = text;
+}
+
+void RecordingHost::checkMenuItem(int id, bool checked)
+{
+    menuChecks[id] = checked;
+}
+
+bool RecordingHost::chooseFile(FileDialog which, char* path512)
+{
+    static const char* names[] = {"open", "add", "save", "entryblock", "textblock"};
+    events.push_back(std::string("file|") + names[static_cast<int>(which)] + "|" + path512);
+    std::string answer;
+    if (!chosenFiles.empty()) {
+        answer = chosenFiles.front();
+        chosenFiles.pop_front();
+    }
+    if (answer.empty())
+        return false;
+    std::strncpy(path512, answer.c_str(), 511);
+    path512[511] = 0;
+    return true;
+}
+
+BlockChoice RecordingHost::askBlockOrAll()
+{
+    events.push_back("blockquestion");
+    return blockChoice;
+}
+
+int64_t RecordingHost::freeDiskSpace(const char* root)
+{
+    events.push_back(std::string("freespace|") + root);
+    return freeSpace;
+}

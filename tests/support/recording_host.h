@@ -3,6 +3,7 @@
 #pragma once
 
 #include <deque>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,12 @@ struct RecordingHost : Host {
     std::vector<std::string> events;
     std::deque<bool> answers;            // askYesNo answers; No when empty
     std::deque<std::string> passwords;   // askPassword answers; "" when empty
+    std::deque<std::string> chosenFiles; // file dialog answers; "" or none cancels
+    BlockChoice blockChoice = BlockChoice::Closed;
+    int64_t freeSpace = -1;
+    std::string directory = "C:\\WORK";
+    std::map<int, std::string> menuTexts;
+    std::map<int, bool> menuChecks;
     bool hasMainWindow = false;
     std::string title;
     std::string status;
@@ -30,6 +37,12 @@ struct RecordingHost : Host {
     void makeViewActive(ViewId view) override;
     void repaint(ViewId view) override;
     void postQuit() override;
+    void setMenuItemText(int id, const char* text) override;
+    void checkMenuItem(int id, bool checked) override;
+    bool chooseFile(FileDialog which, char* path512) override;
+    BlockChoice askBlockOrAll() override;
+    int64_t freeDiskSpace(const char* root) override;
+    std::string currentDirectory() override { return directory; }
 
     // Events starting with the given prefix, e.g. "error".
     std::vector<std::string> eventsStartingWith(const std::string& prefix) const;
