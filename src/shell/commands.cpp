@@ -1,0 +1,159 @@
+// The command table: every id of the menu, the accelerators, the toolbar
+// and the system menu, and what it runs.
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include "dialogs/info_box.h"
+#include "dialogs/shared_dialog.h"
+#include "exchange/calendar_link.h"
+#include "files/config.h"
+#include "files/data_check.h"
+#include "files/file_commands.h"
+#include "find/search.h"
+#include "resources/resource.h"
+#include "shell/app.h"
+#include "shell/host.h"
+#include "shell/main_window.h"
+#include "shell/program_path.h"
+#include "shell/title.h"
+#include "store/store.h"
+#include "store/undo.h"
+#include "views/activation.h"
+#include "views/view_fonts.h"
+#include "views/view_state.h"
+
+namespace {
+
+void toggleArrangement(unsigned char arrangement, int item, int otherItem)
+{
+    if (windowArrangement == arrangement) {
+        windowArrangement = 0;
+        host().checkMenuItem(item, false);
+        return;
+    }
+    windowArrangement = arrangement;
+    host().checkMenuItem(item, true);
+    host().checkMenuItem(otherItem, false);
+    layoutChildWindows();
+}
+
+void sideBySide()
+{
+    SetFocus(mainWindow);
+    toggleArrangement(1, IDM_SIDEBYSIDE, IDM_ONEUPONOTHER);
+}
+
+void oneUponTheOther()
+{
+    toggleArrangement(2, IDM_ONEUPONOTHER, IDM_SIDEBYSIDE);
+}
+
+void rotate()
+{
+    if (activeView == ActiveView::Overview)
+        activateDataView();
+    else if (activeView == ActiveView::DataView)
+        activateOverview();
+}
+
+void openHelp()
+{
+    ShellExecuteA(mainWindow, "open", helpFilePath, nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void addWithDataCheck()
+{
+    takeSnapshot();
+    addFile();
+}
+
+void dataCheck()
+{
+    takeSnapshot();
+    removeDuplicateEntries();
+}
+
+void generalConfiguration()
+{
+    runSharedDialog(IDD_GENERALCONFIG_DE, IDD_GENERALCONFIG, GetActiveWindow());
+}
+
+// Whatever the dialog did, the next save must write the new protection.
+void passwordProtection()
+{
+    runSharedDialog(IDD_SETPASSWORD_DE, IDD_SETPASSWORD, mainWindow);
+    setTitleMarker('*');
+    host().setStatusText(entryCountText);
+    dataModified = true;
+}
+
+void repeatSearch()
+{
+    if (searchText[0] != 0)
+        searchNext();
+    // FIXME: the search dialog comes with the search and replace work.
+}
+
+// FIXME: commands whose operations are not written yet.  They are listed in
+// the table so that every id is known and none reaches the default handling.
+void notYetAvailable()
+{
+}
+
+}  // namespace
+
+bool runCommand(int id)
+{
+    if (id >= IDM_RECENT0 && id <= IDM_RECENT9) {
+        openRecentFile(id - IDM_RECENT0);
+        return true;
+    }
+    switch (id) {
+    case IDM_INFO: case IDM_INFO_2: case IDM_INFO_3: showInfoBox(); break;
+    case IDM_PREDEF1: case IDM_PREDEF2: case IDM_PREDEF3: case IDM_PREDEF4: case IDM_PREDEF5:
+    case IDM_PREDEF6: case IDM_PREDEF7: case IDM_PREDEF8: case IDM_PREDEF9: case IDM_PREDEF10:
+                                notYetAvailable(); break;
+    case IDM_CALENDAR1:         openCalendarWindow("OpenKal1", true); break;
+    case IDM_CALENDAR2:         openCalendarWindow("OpenKal2", true); break;
+    case IDM_CALENDAR3:         openCalendarWindow("OpenKal3", true); break;
+    case IDM_CALENDAR4:         openCalendarWindow("OpenKal4", true); break;
+    case IDM_QUIT:              PostQuitMessage(0); break;
+    case IDM_CALENDARENTRY:     notYetAvailable(); break;
+    case IDM_SIDEBYSIDE:        sideBySide(); break;
+    case IDM_ONEUPONOTHER:      oneUponTheOther(); break;
+    case IDM_HELP:              openHelp(); break;
+    case IDM_ANALOGCLOCK:       openCalendarWindow("OpenGClock", true); break;
+    case IDM_NEWENTRY:          notYetAvailable(); break;
+    case IDM_ROTATE:            rotate(); break;
+    case IDM_CALENDARSEARCH:    notYetAvailable(); break;
+    case IDM_ADDRESSFIELD:      SetFocus(mainWindow); notYetAvailable(); break;
+    case IDM_OPEN:              openFile(); break;
+    case IDM_SAVE:              saveOrSaveBlock(false); break;
+    case IDM_SAVEAS:            saveOrSaveBlock(true); break;
+    case IDM_NEW:               newFile(); break;
+    case IDM_ADD:               addWithDataCheck(); break;
+    case IDM_DATACHECK:         dataCheck(); break;
+    case IDM_SEARCH:            notYetAvailable(); break;
+    case IDM_REPEATSEARCH:      repeatSearch(); break;
+    case IDM_REPLACE:           notYetAvailable(); break;
+    case IDM_REPEATREPLACE:     notYetAvailable(); break;
+    case IDM_PRINT:             notYetAvailable(); break;
+    case IDM_ALARMWINDOW:       openCalendarWindow("OpenAlarm", true); break;
+    case IDM_COLOURS:           notYetAvailable(); break;
+    case IDM_GENERALCONFIG:     generalConfiguration(); break;
+    case IDM_PREDEFINITIONS:    notYetAvailable(); break;
+    case IDM_SAVECONFIG:        writeConfiguration(configFilePath); break;
+    case IDM_FONT_DATAVIEW:     chooseViewFont(true); break;
+    case IDM_FONT_OVERVIEW:     chooseViewFont(false); break;
+    case IDM_COPY:              notYetAvailable(); break;
+    case IDM_PASTE:             notYetAvailable(); break;
+    case IDM_CUT:               notYetAvailable(); break;
+    case IDM_FILESELECTOR:      notYetAvailable(); break;
+    case IDM_UNDO:              undo(); break;
+    case IDM_SELECTALL:         notYetAvailable(); break;
+    case IDM_PASSWORD:          passwordProtection(); break;
+    default:                    return false;
+    }
+    return true;
+}

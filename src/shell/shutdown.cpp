@@ -1,0 +1,16 @@
+#include "shell/shutdown.h"
+
+#include <ole2.h>
+
+#include "exchange/calendar_link.h"
+#include "exchange/calendar_protocol.h"
+#include "shell/shutdown_store.h"
+#include "shell/strips.h"
+
+void shutdown()
+{
+    shutdownStore();
+    OleUninitialize();
+    sendToCalendar(goodbyeText);
+    freeBitmaps();
+}

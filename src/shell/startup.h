@@ -1,0 +1,9 @@
+// Start-up of the program: settings, the last address file, the window
+// family, and the message loop until the program quits.
+#pragma once
+
+#include <windows.h>
+
+// The whole life of the program; returns the process's exit code (1 when
+// another copy is already running).
+int runLumo(HINSTANCE instance, const char* commandLine, int showCommand);

@@ -1,0 +1,196 @@
+#include "shell/win32_host.h"
+
+#include <commdlg.h>
+
+#include <cstring>
+
+#include "dialogs/shared_dialog.h"
+#include "files/address_file.h"
+#include "resources/resource.h"
+#include "shell/app.h"
+#include "shell/ui_busy.h"
+#include "views/view_state.h"
+
+int lumoMessageBox(HWND owner, const char* text, const char* caption, UINT style)
+{
+    UiBusyScope busy;
+    return MessageBoxA(owner, text, caption, style);
+}
+
+void redrawCaptionStrips()
+{
+    for (HWND view : {overviewWindow, dataViewWindow}) {
+        if (view) {
+            InvalidateRect(view, nullptr, FALSE);
+            UpdateWindow(view);
+        }
+    }
+}
+
+bool Win32Host::mainWindowExists()
+{
+    return mainWindow != nullptr;
+}
+
+void Win32Host::beep()
+{
+    MessageBeep(0);
+}
+
+void Win32Host::showError(const char* caption, const char* text)
+{
+    lumoMessageBox(nullptr, text, caption, MB_OK | MB_ICONSTOP | MB_SETFOREGROUND | MB_TOPMOST);
+}
+
+void Win32Host::showInfo(const char* caption, const char* text)
+{
+    lumoMessageBox(mainWindow, text, caption, MB_OK | MB_ICONINFORMATION);
+}
+
+bool Win32Host::askYesNo(const char* caption, const char* text, bool ownedTopmost)
+{
+    UINT style = MB_YESNO | MB_ICONQUESTION | MB_SETFOREGROUND;
+    if (ownedTopmost)
+        style |= MB_TOPMOST;
+    return lumoMessageBox(ownedTopmost ? mainWindow : nullptr, text, caption, style) == IDYES;
+}
+
+void Win32Host::askPassword(PasswordPrompt which, char* buffer20)
+{
+    if (which == PasswordPrompt::Open)
+        runPasswordDialog(IDD_OPENPASSWORD_DE, IDD_OPENPASSWORD, buffer20);
+    else
+        runPasswordDialog(IDD_ADDPASSWORD_DE, IDD_ADDPASSWORD, buffer20);
+}
+
+void Win32Host::minimizeMainWindow()
+{
+    if (mainWindow)
+        ShowWindow(mainWindow, SW_MINIMIZE);
+}
+
+void Win32Host::restoreMainWindow()
+{
+    if (mainWindow)
+        ShowWindow(mainWindow, SW_RESTORE);
+}
+
+void Win32Host::setTitle(const char* text)
+{
+    if (mainWindow)
+        SetWindowTextA(mainWindow, text);
+}
+
+void Win32Host::setStatusText(const char* text)
+{
+    if (statusBar)
+        SetDlgItemTextA(statusBar, IDC_STATUS_TEXT, text);
+}
+
+void Win32Host::enableMenuItem(int id, bool enabled)
+{
+    if (HMENU menu = currentMenu())
+        EnableMenuItem(menu, static_cast<UINT>(id), MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
+void Win32Host::makeViewActive(ViewId view)
+{
+    activeView = view == ViewId::Overview ? ActiveView::Overview : ActiveView::DataView;
+    enableMenuItem(IDM_PASTE, view == ViewId::DataView);
+    if (HWND window = activeViewWindow())
+        BringWindowToTop(window);
+    redrawCaptionStrips();
+}
+
+void Win32Host::repaint(ViewId view)
+{
+    HWND window = view == ViewId::Overview ? overviewWindow : dataViewWindow;
+    if (window) {
+        InvalidateRect(window, nullptr, FALSE);
+        UpdateWindow(window);
+    }
+}
+
+void Win32Host::postQuit()
+{
+    PostQuitMessage(0);
+}
+
+void Win32Host::setMenuItemText(int id, const char* text)
+{
+    if (HMENU menu = currentMenu())
+        ModifyMenuA(menu, static_cast<UINT>(id), MF_BYCOMMAND | MF_STRING, static_cast<UINT_PTR>(id), text);
+}
+
+void Win32Host::checkMenuItem(int id, bool checked)
+{
+    if (HMENU menu = currentMenu())
+        CheckMenuItem(menu, static_cast<UINT>(id), MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+namespace {
+
+struct FileDialogKind {
+    const char* filter;   // display text and pattern, each NUL-ended, then a second NUL
+    const char* title;
+    const char* extension;
+    DWORD flags;
+};
+
+constexpr const char* addressFilter = "ORDANE-Lumo-Files (*.ADR)\0*.adr\0";
+constexpr DWORD mustExist = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
+constexpr DWORD pathMustExist = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
+
+constexpr FileDialogKind fileDialogs[] = {
+    {addressFilter, "Open ORDANE-Lumo-File", "adr", mustExist},
+    {addressFilter, "Add ORDANE-Lumo-File", "adr", mustExist},
+    {addressFilter, "Save ORDANE-Lumo-File", "adr", pathMustExist},
+    {addressFilter, "Save ORDANE-Lumo-Block", "adr", pathMustExist},
+    {"Text-Files (*.TXT)\0*.txt\0", "Save Block", "txt", pathMustExist},
+};
+
+}  // namespace
+
+bool Win32Host::chooseFile(FileDialog which, char* path512)
+{
+    const FileDialogKind& kind = fileDialogs[static_cast<int>(which)];
+    OPENFILENAMEA dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = mainWindow;
+    dialog.hInstance = appInstance;
+    dialog.lpstrFilter = kind.filter;
+    dialog.nFilterIndex = 0;
+    dialog.lpstrFile = path512;
+    dialog.nMaxFile = 512;
+    dialog.lpstrTitle = kind.title;
+    dialog.lpstrDefExt = kind.extension;
+    dialog.Flags = kind.flags;
+    UiBusyScope busy;
+    bool saving = which != FileDialog::Open && which != FileDialog::Add;
+    return (saving ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog)) != 0;
+}
+
+BlockChoice Win32Host::askBlockOrAll()
+{
+    INT_PTR result = DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_BLOCKQUESTION), mainWindow, sharedDialogProc, 0);
+    if (result == IDC_BLOCK_BLOCK)
+        return BlockChoice::Block;
+    if (result == IDC_BLOCK_ALL)
+        return BlockChoice::All;
+    return BlockChoice::Closed;
+}
+
+int64_t Win32Host::freeDiskSpace(const char* root)
+{
+    DWORD sectorsPerCluster, bytesPerSector, freeClusters, totalClusters;
+    if (!GetDiskFreeSpaceA(root, &sectorsPerCluster, &bytesPerSector, &freeClusters, &totalClusters))
+        return -1;
+    return static_cast<int64_t>(freeClusters) * sectorsPerCluster * bytesPerSector;
+}
+
+std::string Win32Host::currentDirectory()
+{
+    char directory[MAX_PATH] = "";
+    GetCurrentDirectoryA(sizeof directory, directory);
+    return directory;
+}

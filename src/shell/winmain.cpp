@@ -1,0 +1,10 @@
+// The program's entry point.
+
+#include <windows.h>
+
+#include "shell/startup.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
+{
+    return runLumo(instance, GetCommandLineA(), showCommand);
+}
