@@ -144,7 +144,9 @@ void measureCaptionHeight(const NONCLIENTMETRICSA& metrics)
     captionHeight = text.tmHeight + text.tmExternalLeading;
 }
 
-int messageLoop()
+}  // namespace
+
+int runMessageLoop()
 {
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
@@ -158,9 +160,7 @@ int messageLoop()
     return static_cast<int>(message.wParam);
 }
 
-}  // namespace
-
-int runLumo(HINSTANCE instance, const char* commandLine, int showCommand)
+bool startLumo(HINSTANCE instance, const char* commandLine, int showCommand)
 {
     _fmode = _O_BINARY;
     setHost(&win32Host);
@@ -176,7 +176,7 @@ int runLumo(HINSTANCE instance, const char* commandLine, int showCommand)
 
     transferMessage = RegisterWindowMessageA(transferMessageName);
     if (refuseSecondInstance())
-        return 1;
+        return false;
 
     NONCLIENTMETRICSA metrics{};
     metrics.cbSize = classicNonClientMetricsSize;
@@ -209,9 +209,21 @@ int runLumo(HINSTANCE instance, const char* commandLine, int showCommand)
     else if (windowArrangement == 2)
         CheckMenuItem(mainMenu, IDM_ONEUPONOTHER, MF_BYCOMMAND | MF_CHECKED);
     showRecentFilesInMenu();
+    return true;
+}
 
-    int exitCode = messageLoop();
+void finishLumo()
+{
     if (!shutdownDone)
         shutdown();
+    shutdownDone = true;
+}
+
+int runLumo(HINSTANCE instance, const char* commandLine, int showCommand)
+{
+    if (!startLumo(instance, commandLine, showCommand))
+        return 1;
+    int exitCode = runMessageLoop();
+    finishLumo();
     return exitCode;
 }

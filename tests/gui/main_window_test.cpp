@@ -1,0 +1,339 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstring>
+#include <filesystem>
+
+#include "dialogs/settings_rules.h"
+#include "files/address_file.h"
+#include "files/config.h"
+#include "files/scramble.h"
+#include "find/search.h"
+#include "gui/gui_environment.h"
+#include "gui/gui_support.h"
+#include "resources/resource.h"
+#include "shell/app.h"
+#include "shell/layout.h"
+#include "shell/title.h"
+#include "store/store.h"
+#include "store/undo.h"
+#include "support/store_fixture.h"
+#include "views/view_state.h"
+
+namespace {
+
+// Explorer-style file dialogs keep the file name in this combo box.
+constexpr int fileNameCombo = 0x47c;
+
+void command(int id)
+{
+    SendMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+    pumpPending();
+}
+
+std::string statusText()
+{
+    char text[64] = "";
+    GetDlgItemTextA(statusBar, IDC_STATUS_TEXT, text, sizeof text);
+    return text;
+}
+
+bool buttonPressed(int id)
+{
+    return (SendDlgItemMessageA(toolbar, id, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0;
+}
+
+std::string tempFile(const std::string& name)
+{
+    return (std::filesystem::path(testProgramDirectory()) / name).string();
+}
+
+class MainWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        seenDialogs().clear();
+        calendarTexts().clear();
+        command(IDM_NEW);
+        seenDialogs().clear();
+    }
+};
+
+TEST_F(MainWindow, StartsBesideTheCalendarWithNoFile)
+{
+    EXPECT_TRUE(IsWindow(mainWindow));
+    EXPECT_EQ(windowText(mainWindow), " NO NAME");
+    EXPECT_EQ(statusText(), "       1 Entries");
+    EXPECT_GT(captionHeight, 0);
+    EXPECT_GT(toolbarHeight, 0);
+    EXPECT_TRUE(IsWindow(overviewWindow));
+    EXPECT_TRUE(IsWindow(dataViewWindow));
+
+    HMENU menu = GetMenu(mainWindow);
+    EXPECT_TRUE(menuItemGrayed(menu, IDM_UNDO));
+    EXPECT_TRUE(menuItemGrayed(menu, IDM_CUT));
+    EXPECT_TRUE(menuItemGrayed(menu, IDM_COPY));
+    EXPECT_EQ(menuText(menu, IDM_OPEN), "&Open... \tCtrl+O");
+    EXPECT_EQ(menuText(GetSystemMenu(mainWindow, FALSE), IDM_QUIT), "&Quit ORDANE-Lumo \tCtrl+Q");
+}
+
+TEST_F(MainWindow, ToolbarButtonsFollowTheCalendarTexts)
+{
+    sendFromCalendar("OpenKal2");
+    EXPECT_TRUE(pumpUntil([] { return buttonPressed(IDM_CALENDAR2); }));
+
+    sendFromCalendar("ORDANE110001");
+    EXPECT_TRUE(pumpUntil([] { return buttonPressed(IDM_ALARMWINDOW); }));
+    EXPECT_TRUE(buttonPressed(IDM_CALENDAR1));
+    EXPECT_FALSE(buttonPressed(IDM_CALENDAR3));
+
+    sendFromCalendar("closekal2");   // wrong case: ignored
+    sendFromCalendar("CloseKal2");
+    EXPECT_TRUE(pumpUntil([] { return !buttonPressed(IDM_CALENDAR2); }));
+    EXPECT_TRUE(buttonPressed(IDM_CALENDAR1));
+
+    for (const char* text : {"CloseKal1", "CloseAlarm"})
+        sendFromCalendar(text);
+    EXPECT_TRUE(pumpUntil([] { return !buttonPressed(IDM_CALENDAR1) && !buttonPressed(IDM_ALARMWINDOW); }));
+}
+
+TEST_F(MainWindow, SearchRequestFromTheCalendarSetsTheSearchText)
+{
+    sendFromCalendar("ASMiller");
+    EXPECT_TRUE(pumpUntil([] { return std::strcmp(searchText, "Miller") == 0; }));
+    sendFromCalendar("AS" + std::string(60, 'z'));
+    EXPECT_TRUE(pumpUntil([] { return std::strlen(searchText) == 51; }));
+}
+
+TEST_F(MainWindow, OpenCommandsReachTheCalendar)
+{
+    command(IDM_CALENDAR3);
+    EXPECT_TRUE(waitForCalendarText("OpenKal3"));
+    SendMessageA(mainWindow, WM_SYSCOMMAND, IDM_CALENDAR1, 0);
+    EXPECT_TRUE(waitForCalendarText("OpenKal1"));
+    command(IDM_ANALOGCLOCK);
+    EXPECT_TRUE(waitForCalendarText("OpenGClock"));
+    command(IDM_ALARMWINDOW);
+    EXPECT_TRUE(waitForCalendarText("OpenAlarm"));
+}
+
+TEST_F(MainWindow, ArrangementsLayOutTheViews)
+{
+    auto expectLayout = [](int arrangement) {
+        RECT client;
+        GetClientRect(mainWindow, &client);
+        ChildLayout layout = layoutChildren(arrangement, client.right, client.bottom, toolbarHeight);
+        EXPECT_EQ(overviewRect.x, layout.overview.x);
+        EXPECT_EQ(overviewRect.width, layout.overview.width);
+        EXPECT_EQ(dataViewRect.y, layout.dataView.y);
+        EXPECT_EQ(dataViewRect.height, layout.dataView.height);
+        RECT placed;
+        GetWindowRect(dataViewWindow, &placed);
+        MapWindowPoints(nullptr, mainWindow, reinterpret_cast<POINT*>(&placed), 2);
+        EXPECT_EQ(placed.left, layout.dataView.x);
+        EXPECT_EQ(placed.top, layout.dataView.y);
+    };
+    HMENU menu = GetMenu(mainWindow);
+
+    if (windowArrangement != 1)
+        command(IDM_SIDEBYSIDE);
+    expectLayout(1);
+    EXPECT_TRUE(menuItemChecked(menu, IDM_SIDEBYSIDE));
+
+    command(IDM_ONEUPONOTHER);
+    EXPECT_EQ(windowArrangement, 2);
+    expectLayout(2);
+    EXPECT_TRUE(menuItemChecked(menu, IDM_ONEUPONOTHER));
+    EXPECT_FALSE(menuItemChecked(menu, IDM_SIDEBYSIDE));
+
+    // Choosing the checked arrangement again frees the windows: they stay
+    // where they are when the main window changes its size.
+    command(IDM_ONEUPONOTHER);
+    EXPECT_EQ(windowArrangement, 0);
+    EXPECT_FALSE(menuItemChecked(menu, IDM_ONEUPONOTHER));
+    RECT before;
+    GetWindowRect(dataViewWindow, &before);
+    RECT mainBefore;
+    GetWindowRect(mainWindow, &mainBefore);
+    SetWindowPos(mainWindow, nullptr, 0, 0, 700, 500, SWP_NOMOVE | SWP_NOZORDER);
+    RECT after;
+    GetWindowRect(dataViewWindow, &after);
+    EXPECT_EQ(after.bottom - after.top, before.bottom - before.top);
+    EXPECT_EQ(after.right - after.left, before.right - before.left);
+
+    command(IDM_SIDEBYSIDE);
+    expectLayout(1);
+    SetWindowPos(mainWindow, nullptr, 0, 0, mainBefore.right - mainBefore.left, mainBefore.bottom - mainBefore.top,
+                 SWP_NOMOVE | SWP_NOZORDER);
+    expectLayout(1);
+}
+
+TEST_F(MainWindow, RotateAndTabMoveTheKeysAndPasteFollows)
+{
+    HMENU menu = GetMenu(mainWindow);
+    EXPECT_EQ(activeView, ActiveView::DataView);   // New leaves the Data view active
+    command(IDM_ROTATE);
+    EXPECT_EQ(activeView, ActiveView::Overview);
+    EXPECT_TRUE(menuItemGrayed(menu, IDM_PASTE));
+    command(IDM_ROTATE);
+    EXPECT_EQ(activeView, ActiveView::DataView);
+    EXPECT_FALSE(menuItemGrayed(menu, IDM_PASTE));
+    SendMessageA(mainWindow, WM_KEYDOWN, VK_TAB, 0);
+    EXPECT_EQ(activeView, ActiveView::Overview);
+    EXPECT_TRUE(menuItemGrayed(menu, IDM_PASTE));
+    SendMessageA(mainWindow, WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_EQ(activeView, ActiveView::DataView);
+    SendMessageA(mainWindow, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_EQ(activeView, ActiveView::Overview);
+}
+
+TEST_F(MainWindow, SaveAsOpenAndNewWithBackupAndRecentFiles)
+{
+    setStoreText("Zoe\r\n\r\nAnna\r\nWeg 1\r\n\r\n");
+    std::string path = tempFile("book.adr");
+    answerNextDialog({IDOK, {{fileNameCombo, path}}, {}});
+    command(IDM_SAVEAS);
+    EXPECT_EQ(readFileBytes(path), "Zoe\r\n\r\nAnna\r\nWeg 1\r\n\r\n");
+    EXPECT_EQ(windowText(mainWindow), " " + path);
+    EXPECT_FALSE(dataModified);
+
+    setStoreText("Zoe\r\n\r\n");
+    command(IDM_SAVE);
+    EXPECT_EQ(readFileBytes(tempFile("book.DUP")), "Zoe\r\n\r\nAnna\r\nWeg 1\r\n\r\n");
+    EXPECT_EQ(readFileBytes(path), "Zoe\r\n\r\n");
+
+    writeFileBytes(tempFile("other.adr"), "Otto\r\n\r\nEmil\r\n\r\n");
+    answerNextDialog({IDOK, {{fileNameCombo, tempFile("other.adr")}}, {}});
+    command(IDM_OPEN);
+    EXPECT_EQ(storeHeadings(), (std::vector<std::string>{"Emil", "Otto"}));
+    EXPECT_EQ(statusText(), "       2 Entries");
+    EXPECT_EQ(windowText(mainWindow), " " + tempFile("other.adr"));
+    EXPECT_EQ(menuText(GetMenu(mainWindow), IDM_RECENT0), "&0: other.adr \tStrg+0");
+    EXPECT_EQ(activeView, ActiveView::Overview);
+
+    command(IDM_NEW);
+    EXPECT_EQ(windowText(mainWindow), " NO NAME");
+    EXPECT_EQ(activeView, ActiveView::DataView);
+    command(IDM_RECENT0);
+    EXPECT_EQ(storeHeadings(), (std::vector<std::string>{"Emil", "Otto"}));
+}
+
+TEST_F(MainWindow, WrongPasswordLeavesABlankBookWithoutName)
+{
+    std::string header = "quorvik";
+    std::string text = "Geheim\r\n\r\n";
+    scrambleBytes(reinterpret_cast<unsigned char*>(header.data()), 7, "right");
+    scrambleBytes(reinterpret_cast<unsigned char*>(text.data()), static_cast<int32_t>(text.size()), "right");
+    writeFileBytes(tempFile("secret.adr"), "P" + header + text);
+
+    answerNextDialog({IDOK, {{fileNameCombo, tempFile("secret.adr")}}, {}});
+    answerNextDialog({IDC_OPENPW_OK, {{IDC_OPENPW_PASSWORD, "wrong"}}, {}});
+    answerNextDialog({IDOK, {}, {}});
+    command(IDM_OPEN);
+    bool sawMessage = false;
+    for (const auto& dialog : seenDialogs())
+        sawMessage = sawMessage || (dialog.caption == "ORDANE-Lumo:" && dialog.text == "Wrong password!");
+    EXPECT_TRUE(sawMessage);
+    EXPECT_EQ(windowText(mainWindow), " NO NAME");
+    EXPECT_EQ(storeText(), " \r\n\r\n");
+
+    // The right password opens it.
+    answerNextDialog({IDOK, {{fileNameCombo, tempFile("secret.adr")}}, {}});
+    answerNextDialog({IDC_OPENPW_OK, {{IDC_OPENPW_PASSWORD, "right"}}, {}});
+    command(IDM_OPEN);
+    EXPECT_EQ(storeText(), "Geheim\r\n\r\n");
+    EXPECT_STREQ(currentPassword, "right");
+}
+
+TEST_F(MainWindow, DataCheckRemovesDoublesAndUndoBringsThemBack)
+{
+    setStoreText("A\r\n\r\nA\r\n\r\nB\r\n\r\n");
+    command(IDM_DATACHECK);
+    EXPECT_EQ(storeText(), "A\r\n\r\nB\r\n\r\n");
+    EXPECT_TRUE(seenDialogs().empty());
+    EXPECT_FALSE(menuItemGrayed(GetMenu(mainWindow), IDM_UNDO));
+    command(IDM_UNDO);
+    EXPECT_EQ(storeText(), "A\r\n\r\nA\r\n\r\nB\r\n\r\n");
+    command(IDM_NEW);
+    EXPECT_TRUE(menuItemGrayed(GetMenu(mainWindow), IDM_UNDO));
+}
+
+TEST_F(MainWindow, AddAsksForTheDataCheck)
+{
+    writeFileBytes(tempFile("more.adr"), "A\r\n\r\n");
+    setStoreText("A\r\n\r\n");
+    answerNextDialog({IDOK, {{fileNameCombo, tempFile("more.adr")}}, {}});
+    answerNextDialog({IDYES, {}, {}});
+    command(IDM_ADD);
+    ASSERT_FALSE(seenDialogs().empty());
+    EXPECT_EQ(seenDialogs().back().text, "Shall ORDANE-Lumo make a\ndata-check now, deleting\ndouble entries?");
+    EXPECT_EQ(storeText(), "A\r\n\r\n");
+    command(IDM_UNDO);
+    EXPECT_EQ(storeText(), "A\r\n\r\n");
+    EXPECT_EQ(entryCount, 1);
+}
+
+TEST_F(MainWindow, GeneralConfigurationDialogStoresItsRules)
+{
+    answerNextDialog({IDC_GC_OK,
+                      {{IDC_GC_SEPARATOR1, ""}, {IDC_GC_ORDER2, "0"}, {IDC_GC_ORDER4, "5"}},
+                      {{IDC_GC_AUTOSAVEDATA, true}, {IDC_GC_SWAPNAMES, false}}});
+    command(IDM_GENERALCONFIG);
+    EXPECT_STREQ(nameSeparators[0], ",");
+    EXPECT_STREQ(addressLineOrder[1], "");
+    EXPECT_STREQ(addressLineOrder[3], "5");
+    EXPECT_TRUE(autoSaveData);
+    EXPECT_FALSE(swapFirstAndLastName);
+    autoSaveData = false;
+    swapFirstAndLastName = true;
+    std::strcpy(addressLineOrder[1], "2");
+    addressLineOrder[3][0] = 0;
+
+    // Cancel changes nothing.
+    answerNextDialog({IDCANCEL, {{IDC_GC_ORDER1, "9"}}, {}});
+    command(IDM_GENERALCONFIG);
+    EXPECT_STREQ(addressLineOrder[0], "1");
+}
+
+TEST_F(MainWindow, PasswordProtectionMarksTheDataChanged)
+{
+    answerNextDialog({IDC_SETPW_OK, {{IDC_SETPW_PASSWORD, "abc"}, {IDC_SETPW_REPEAT, "abc"}}, {}});
+    command(IDM_PASSWORD);
+    ASSERT_EQ(seenDialogs().size(), 2u);
+    EXPECT_EQ(seenDialogs()[1].text, "The password is not correctly typed in!");
+    EXPECT_EQ(currentPassword[0], 0);
+    EXPECT_TRUE(dataModified);
+    EXPECT_EQ(windowText(mainWindow)[0], '*');
+
+    answerNextDialog({IDC_SETPW_OK, {{IDC_SETPW_PASSWORD, "abcd"}, {IDC_SETPW_REPEAT, "abcd"}}, {}});
+    command(IDM_PASSWORD);
+    EXPECT_STREQ(currentPassword, "abcd");
+    command(IDM_NEW);
+    EXPECT_EQ(currentPassword[0], 0);
+}
+
+TEST_F(MainWindow, InfoBoxShowsTheVersionAndCloses)
+{
+    answerNextDialog({0, {}, {}});   // a modeless box: leave it open
+    command(IDM_INFO);
+    ASSERT_TRUE(IsWindow(infoDialog));
+    char line[64] = "";
+    GetDlgItemTextA(infoDialog, 1025, line, sizeof line);
+    EXPECT_STREQ(line, "ORDANE-Lumo V1.12  (03.02.2003)");
+    HWND box = infoDialog;
+    command(IDM_INFO);   // shown again, not a second box
+    EXPECT_EQ(infoDialog, box);
+    SendMessageA(infoDialog, WM_COMMAND, MAKEWPARAM(1025, BN_CLICKED), 0);
+    EXPECT_EQ(infoDialog, nullptr);
+    EXPECT_FALSE(IsWindow(box));
+}
+
+TEST_F(MainWindow, SaveConfigurationWritesBesideTheProgram)
+{
+    command(IDM_SAVECONFIG);
+    std::string bytes = readFileBytes(tempFile("O-LUMO.INF"));
+    ASSERT_GE(bytes.size(), 7u);
+    EXPECT_EQ(bytes.substr(0, 7), "O-Lumo ");
+}
+
+}  // namespace
