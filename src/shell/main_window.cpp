@@ -111,8 +111,9 @@ bool isRoutedKey(WPARAM key)
     }
 }
 
-// Enter, Tab and Esc switch between the views; Insert makes a new entry;
-// everything else is the active view's.
+// Enter and Tab in the Overview, Tab and Esc in the Data view switch
+// between the views; Insert makes a new entry; everything else is the
+// active view's.
 void onKeyDown(WPARAM key)
 {
     if (uiBusy || !isRoutedKey(key))
@@ -130,6 +131,28 @@ void onKeyDown(WPARAM key)
     } else if (dataViewActive) {
         dataViewKey(key);
     }
+}
+
+void onCharacter(HWND window, WPARAM code)
+{
+    if (window != mainWindow || uiBusy)
+        return;
+    auto c = static_cast<unsigned char>(code);
+    if (activeView == ActiveView::Overview)
+        overviewCharacter(c);
+    else if (activeView == ActiveView::DataView)
+        dataViewCharacter(c);
+}
+
+void onMouseWheel(WPARAM wParam)
+{
+    if (uiBusy)
+        return;
+    int delta = GET_WHEEL_DELTA_WPARAM(wParam);
+    if (activeView == ActiveView::Overview)
+        overviewWheel(delta);
+    else if (activeView == ActiveView::DataView)
+        dataViewWheel(delta);
 }
 
 LRESULT onSysCommand(HWND window, WPARAM wParam, LPARAM lParam)
@@ -182,6 +205,8 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_GETMINMAXINFO:   onGetMinMaxInfo(window, reinterpret_cast<MINMAXINFO*>(lParam)); return 0;
     case WM_DISPLAYCHANGE:   remakeToolbarPattern(); return 0;
     case WM_KEYDOWN:         onKeyDown(wParam); return 0;
+    case WM_CHAR:            onCharacter(window, wParam); return 0;
+    case WM_MOUSEWHEEL:      onMouseWheel(wParam); return 0;
     case WM_COMMAND:
         if (runCommand(LOWORD(wParam)))
             return 0;
