@@ -4,6 +4,7 @@
 #include "shell/host.h"
 #include "shell/title.h"
 #include "store/store.h"
+#include "views/type_ahead.h"
 #include "views/view_state.h"
 
 void makePathNoName()
@@ -21,6 +22,7 @@ void resetStoreToNoName()
     setTitleFromPath();
     resetViewState();
     resetToBlankEntry();
+    endTypeAhead();
     host().makeViewActive(ViewId::DataView);
     setTitleMarker(' ');
     dataModified = false;

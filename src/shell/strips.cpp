@@ -76,7 +76,10 @@ HBITMAP loadedBitmap(int id)
 void loadBitmaps()
 {
     for (int i = 0; i < bitmapCount; ++i)
-        bitmaps[i] = LoadBitmapA(appInstance, MAKEINTRESOURCEA(bitmapIds[i]));
+        // The pictures' greys become the system's button face, shadow and
+        // light colours, so they sit on the buttons without a box.
+        bitmaps[i] = static_cast<HBITMAP>(
+            LoadImageA(appInstance, MAKEINTRESOURCEA(bitmapIds[i]), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS));
     toolbarPattern = CreatePatternBrush(loadedBitmap(IDB_TOOLBAR_PATTERN));
 }
 

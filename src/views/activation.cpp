@@ -2,6 +2,7 @@
 
 #include "find/sort.h"
 #include "shell/host.h"
+#include "views/type_ahead.h"
 
 void activateOverview()
 {
@@ -12,5 +13,7 @@ void activateOverview()
 
 void activateDataView()
 {
+    if (typeAheadLength > 0)
+        endTypeAhead();
     host().makeViewActive(ViewId::DataView);
 }

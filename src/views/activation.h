@@ -5,5 +5,5 @@
 // sorted first.
 void activateOverview();
 
-// The Data view takes the keys.
+// The Data view takes the keys; a running type-ahead ends first.
 void activateDataView();

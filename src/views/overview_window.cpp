@@ -1,49 +1,569 @@
-#include <windows.h>
+#include "views/overview_window.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+#include <cstring>
 
 #include "files/config.h"
+#include "resources/resource.h"
 #include "shell/app.h"
+#include "shell/host.h"
+#include "shell/ui_busy.h"
+#include "store/store.h"
 #include "views/activation.h"
+#include "views/overview_rules.h"
+#include "views/paint_objects.h"
+#include "views/type_ahead.h"
+#include "views/view_fonts.h"
 #include "views/view_state.h"
 #include "views/view_windows.h"
 
-// FIXME: the list of headings is not drawn yet; the Overview shows its
-// caption strip over its background colour.
+bool overviewMoving = false;
+
+namespace {
+
+// Where the left button last went down, in client coordinates: the point
+// of the caption strip by which the window is dragged.
+POINT grabPoint;
+// Where the pointer was last seen over the window while nothing is dragged.
+POINT lastPointer;
+
+int rowPitch()
+{
+    return overviewRowPitch(overviewLineHeight);
+}
+
+int listTop()
+{
+    return captionHeight + 1;
+}
+
+int clientWidth()
+{
+    RECT client{};
+    if (overviewWindow)
+        GetClientRect(overviewWindow, &client);
+    return client.right;
+}
+
+// ---- Painting ----
+
+// The cursor bar is a frame of inverted lines around the text of its row.
+void invertCursorBar(HDC dc, int width, int row)
+{
+    int top = listTop() + row * rowPitch();
+    HGDIOBJ previousPen = SelectObject(dc, GetStockObject(BLACK_PEN));
+    HGDIOBJ previousBrush = SelectObject(dc, GetStockObject(HOLLOW_BRUSH));
+    SetROP2(dc, R2_NOT);
+    Rectangle(dc, -1, top, width + 2, top + overviewLineHeight + 2);
+    SelectObject(dc, previousBrush);
+    SelectObject(dc, previousPen);
+}
+
+// A marked row is inverted over its whole band.
+void invertMarkedRows(HDC dc, int width)
+{
+    if (!markActive)
+        return;
+    const int pitch = rowPitch();
+    HGDIOBJ previousPen = SelectObject(dc, GetStockObject(NULL_PEN));
+    HGDIOBJ previousBrush = SelectObject(dc, GetStockObject(BLACK_BRUSH));
+    SetROP2(dc, R2_NOT);
+    // Marked entries above the top row are not drawn; start at the top row.
+    for (int32_t e = std::max(markFirst, firstVisibleEntry); e <= markLast; ++e) {
+        int32_t row = e - firstVisibleEntry;
+        if (row > overviewRowCount || e >= entryCount)
+            break;
+        int top = listTop() + row * pitch;
+        Rectangle(dc, -1, top, width + 2, top + overviewLineHeight + overviewLineHeight / 2 + 1);
+    }
+    SelectObject(dc, previousBrush);
+    SelectObject(dc, previousPen);
+}
+
+void invertBarAndMarks(HDC dc, int width)
+{
+    invertCursorBar(dc, width, cursorRow);
+    invertMarkedRows(dc, width);
+    SetROP2(dc, R2_COPYPEN);
+    SetBkMode(dc, TRANSPARENT);
+}
+
+// Setting a scroll bar redraws it, which costs more than the whole list:
+// a bar whose values are already right is left alone.
+void setScrollBar(int bar, int maximum, int page, int position)
+{
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    GetScrollInfo(overviewWindow, bar, &info);
+    if (info.nMin == 0 && info.nMax == maximum && info.nPage == static_cast<UINT>(page) && info.nPos == position)
+        return;
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
+    info.nMin = 0;
+    info.nMax = maximum;
+    info.nPage = static_cast<UINT>(page);
+    info.nPos = position;
+    SetScrollInfo(overviewWindow, bar, &info, TRUE);
+}
+
+void setScrollBars(int width)
+{
+    setScrollBar(SB_VERT, entryCount, std::max(overviewRowCount, 0), firstVisibleEntry);
+    setScrollBar(SB_HORZ, overviewTextWidth, width, overviewScrollX);
+}
+
+void paintRows(HDC dc, int width)
+{
+    const int pitch = rowPitch();
+    HBRUSH background = static_cast<HBRUSH>(keepPaintObject(CreateSolidBrush(overviewBackColour)));
+    SetBkMode(dc, TRANSPARENT);
+    HGDIOBJ previousFont = SelectObject(dc, overviewHFont);
+    SetTextColor(dc, overviewTextColour);
+    int32_t row = 0;
+    char heading[rowTextSize];
+    for (; row <= overviewRowCount; ++row) {
+        if (firstVisibleEntry + row >= entryCount)
+            break;
+        RECT band = {0, listTop() + row * pitch, width, listTop() + (row + 1) * pitch};
+        FillRect(dc, &band, background);
+        // Rows beyond the table (a very tall window) are read from the store.
+        const char* text = overviewRowText[row];
+        if (row >= overviewRowSlots) {
+            entryHeading(firstVisibleEntry + row, heading);
+            text = heading;
+        }
+        TextOutA(dc, 1 - overviewScrollX, band.top, text, static_cast<int>(std::strlen(text)));
+    }
+    for (; row <= overviewRowCount; ++row) {
+        RECT band = {0, listTop() + row * pitch, width, listTop() + (row + 1) * pitch};
+        FillRect(dc, &band, background);
+    }
+    SelectObject(dc, previousFont);
+}
+
+// Width of the current entry's heading in the Overview's font.
+int currentHeadingWidth()
+{
+    char heading[rowTextSize];
+    entryHeading(currentEntry(), heading);
+    HDC dc = GetDC(overviewWindow);
+    HGDIOBJ previous = SelectObject(dc, overviewHFont);
+    SIZE size{};
+    GetTextExtentPoint32A(dc, heading, static_cast<int>(std::strlen(heading)), &size);
+    SelectObject(dc, previous);
+    ReleaseDC(overviewWindow, dc);
+    return size.cx;
+}
+
+void repaintOverview()
+{
+    if (overviewWindow) {
+        InvalidateRect(overviewWindow, nullptr, FALSE);
+        UpdateWindow(overviewWindow);
+    }
+}
+
+// After a navigation key: either the bar moves from oldRow to cursorRow,
+// drawn straight onto the window, or the whole list is painted again.
+void redraw(OverviewRedraw how, int32_t oldRow)
+{
+    if (how == OverviewRedraw::Full) {
+        repaintOverview();
+    } else if (how == OverviewRedraw::MoveBar && overviewWindow) {
+        HDC dc = GetDC(overviewWindow);
+        int width = clientWidth();
+        invertCursorBar(dc, width, oldRow);
+        invertCursorBar(dc, width, cursorRow);
+        SetROP2(dc, R2_COPYPEN);
+        ReleaseDC(overviewWindow, dc);
+    }
+}
+
+void redrawIf(bool changed)
+{
+    if (changed)
+        repaintOverview();
+}
+
+// ---- Window messages ----
+
+LRESULT onCreate(HWND window)
+{
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    info.nMin = 0;
+    info.nMax = 100;
+    info.nPage = 50;
+    info.nPos = 0;
+    SetScrollInfo(window, SB_HORZ, &info, TRUE);
+
+    HDC dc = GetDC(window);
+    HGDIOBJ previous = SelectObject(dc, overviewHFont);
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc, &metrics);
+    SelectObject(dc, previous);
+    ReleaseDC(window, dc);
+    overviewLineHeight = metrics.tmHeight + metrics.tmExternalLeading;
+    overviewTextWidth = metrics.tmMaxCharWidth * 254;
+    return 0;
+}
+
+// The caption strip and the list are painted into a bitmap first and
+// copied at once, so the rows do not flicker while they are filled.
+void onPaint(HWND window)
+{
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(window, &ps);
+    RECT client;
+    GetClientRect(window, &client);
+    if (client.right > 0 && client.bottom > 0) {
+        HDC memory = CreateCompatibleDC(dc);
+        HBITMAP bitmap = CreateCompatibleBitmap(dc, client.right, client.bottom);
+        HGDIOBJ previousBitmap = SelectObject(memory, bitmap);
+        HBRUSH background = CreateSolidBrush(overviewBackColour);
+        FillRect(memory, &client, background);
+        DeleteObject(background);
+        paintCaptionStrip(memory, window, overviewCaption);
+        paintOverview(memory, 0);
+        BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
+        SelectObject(memory, previousBitmap);
+        DeleteObject(bitmap);
+        DeleteDC(memory);
+    }
+    EndPaint(window, &ps);
+    releasePaintObjects();
+}
+
+// The stored place follows every move and size; the window never lies
+// over the toolbar.  Messages sent while the window is being created are
+// left alone: start-up places it afterwards.
+void onPlacementChanged(HWND window)
+{
+    HWND parent = GetParent(window);
+    if (window != overviewWindow || !parent || IsIconic(window))
+        return;
+    RECT r;
+    GetWindowRect(window, &r);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    overviewRect = {r.left, r.top, r.right - r.left, r.bottom - r.top};
+    if (r.top < toolbarHeight) {
+        MoveWindow(window, r.left, toolbarHeight, r.right - r.left, r.bottom - toolbarHeight, TRUE);
+        ShowWindow(window, SW_SHOW);
+    }
+}
+
+void onGetMinMaxInfo(HWND window, MINMAXINFO* info)
+{
+    if (IsIconic(window))
+        return;
+    info->ptMinTrackSize.x = 100;
+    info->ptMinTrackSize.y = 3 * captionHeight + 4 * overviewLineHeight;
+}
+
+LRESULT onMouseActivate()
+{
+    if (activeView != ActiveView::Overview)
+        activateOverview();
+    return MA_ACTIVATE;
+}
+
+void sendKey(WPARAM key)
+{
+    if (mainWindow)
+        SendMessageA(mainWindow, WM_KEYDOWN, key, 0);
+}
+
+void onVerticalScroll(HWND window, WPARAM wParam)
+{
+    if (uiBusy)
+        return;
+    switch (LOWORD(wParam)) {
+    case SB_LINEUP:   sendKey(VK_UP); break;
+    case SB_LINEDOWN: sendKey(VK_DOWN); break;
+    case SB_PAGEUP:   sendKey(VK_PRIOR); break;
+    case SB_PAGEDOWN: sendKey(VK_NEXT); break;
+    case SB_THUMBTRACK: {
+        if (typeAheadLength > 0)
+            endTypeAhead();
+        SCROLLINFO info{};
+        info.cbSize = sizeof info;
+        info.fMask = SIF_TRACKPOS;
+        GetScrollInfo(window, SB_VERT, &info);
+        firstVisibleEntry = info.nTrackPos;
+        repaintOverview();
+        showCurrentEntry();
+        break;
+    }
+    default: break;
+    }
+}
+
+void onHorizontalScroll(HWND window, WPARAM wParam)
+{
+    if (uiBusy)
+        return;
+    switch (LOWORD(wParam)) {
+    case SB_LINELEFT:  sendKey(VK_LEFT); break;
+    case SB_LINERIGHT: sendKey(VK_RIGHT); break;
+    case SB_PAGELEFT:  sendKey(VK_HOME); break;
+    case SB_PAGERIGHT: sendKey(VK_END); break;
+    case SB_THUMBTRACK: {
+        if (typeAheadLength > 0)
+            endTypeAhead();
+        SCROLLINFO info{};
+        info.cbSize = sizeof info;
+        info.fMask = SIF_TRACKPOS;
+        GetScrollInfo(window, SB_HORZ, &info);
+        overviewScrollX = std::max(std::min(info.nTrackPos, overviewTextWidth - clientWidth()), 0);
+        repaintOverview();
+        break;
+    }
+    default: break;
+    }
+}
+
+// ---- Telling a click from a held button ----
+
+bool leftButtonDown()
+{
+    // A release already queued counts even if the button is down again.
+    MSG message;
+    if (PeekMessageA(&message, nullptr, WM_LBUTTONUP, WM_LBUTTONUP, PM_NOREMOVE))
+        return false;
+    int button = GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON;
+    return GetAsyncKeyState(button) < 0;
+}
+
+// Waits up to ms milliseconds on the tick count for the left button to be
+// let go.  Windows keep painting meanwhile; other input waits in the queue.
+// True when the button is still down at the end.
+bool buttonHeldFor(DWORD ms)
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (!leftButtonDown())
+            return false;
+        DWORD elapsed = GetTickCount() - start;
+        if (elapsed >= ms)
+            return true;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, std::min<DWORD>(10, ms - elapsed), QS_PAINT | QS_SENDMESSAGE);
+        MSG message;
+        for (int n = 0; n < 50 && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT | PM_QS_SENDMESSAGE); ++n)
+            DispatchMessageA(&message);
+    }
+}
+
+void showCursor(HINSTANCE instance, const char* id)
+{
+    SetCursor(LoadCursorA(instance, id));
+}
+
+void onCaptionPressed(HWND window)
+{
+    if (!buttonHeldFor(100)) {
+        showCursor(nullptr, IDC_ARROW);
+        return;
+    }
+    showCursor(appInstance, MAKEINTRESOURCEA(IDC_MOVE_CURSOR));
+    SetCapture(window);
+    overviewMoving = true;
+}
+
+void onListPressed(int y, bool shift)
+{
+    if (typeAheadLength > 0) {
+        if (activeView != ActiveView::Overview)
+            activateOverview();
+        endTypeAhead();
+    }
+    mouseHeld = shift ? leftButtonDown() : buttonHeldFor(200);
+    if (mouseHeld)
+        showCursor(appInstance, MAKEINTRESOURCEA(IDC_HAND_CURSOR));
+    else
+        showCursor(nullptr, IDC_ARROW);
+
+    if (!shift && (!markActive || !mouseHeld)) {
+        // A plain click: the entry under the pointer becomes current.  The
+        // full paint that follows replaces the old cursor bar as well.
+        markActive = false;
+        markAnchor = -1;
+        host().enableMenuItem(IDM_COPY, false);
+        host().enableMenuItem(IDM_CUT, false);
+        cursorRow = rowFromPointer(y, captionHeight, rowPitch());
+        repaintOverview();
+        showCurrentEntry();
+    }
+    if (mouseHeld) {
+        // FIXME: marking entries with the held button (and extending the
+        // block with Shift) and dragging a marked block out of the Overview.
+    }
+}
+
+void onLeftButtonDown(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    if (uiBusy)
+        return;
+    grabPoint = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    mouseHeld = true;
+    BringWindowToTop(window);
+    if (grabPoint.y < captionHeight)
+        onCaptionPressed(window);
+    else
+        onListPressed(grabPoint.y, (wParam & MK_SHIFT) != 0);
+}
+
+// While the caption strip is dragged the window follows the pointer, never
+// over the toolbar and never so far right or down that less than a caption
+// height of it stays inside the main window.
+void onMouseMove(HWND window, LPARAM lParam)
+{
+    POINT pointer = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    HWND parent = GetParent(window);
+    if (!overviewMoving || !parent) {
+        lastPointer = pointer;
+        return;
+    }
+    // The grab point is in client coordinates; the window's own origin lies
+    // the frame's width further up and left.
+    RECT frame;
+    GetWindowRect(window, &frame);
+    POINT clientOrigin = {0, 0};
+    ClientToScreen(window, &clientOrigin);
+    MapWindowPoints(window, parent, &pointer, 1);
+    int left = pointer.x - grabPoint.x - (clientOrigin.x - frame.left);
+    int top = pointer.y - grabPoint.y - (clientOrigin.y - frame.top);
+    RECT mainClient;
+    GetClientRect(parent, &mainClient);
+    left = std::max(left, 0);
+    top = std::max(top, toolbarHeight);
+    left = std::min(left, static_cast<int>(mainClient.right) - captionHeight);
+    top = std::min(top, static_cast<int>(mainClient.bottom) - captionHeight);
+    MoveWindow(window, left, top, overviewRect.width, overviewRect.height, TRUE);
+    showCursor(appInstance, MAKEINTRESOURCEA(IDC_MOVE_CURSOR));
+}
+
+void onLeftButtonUp()
+{
+    mouseHeld = false;
+    if (overviewMoving) {
+        overviewMoving = false;
+        ReleaseCapture();
+    }
+}
+
+}  // namespace
+
+void paintOverview(HDC dc, int mode)
+{
+    if ((mode != 0 && mode != 1) || !overviewWindow)
+        return;
+    const int pitch = rowPitch();
+    if (pitch < 1)
+        return;
+    RECT client;
+    GetClientRect(overviewWindow, &client);
+    if (mode == 0)
+        overviewRowCount = client.bottom / pitch;
+    if (client.right < 1 || client.bottom < 1)
+        return;
+    if (mode == 0) {
+        if (clampOverviewState(client.right, overviewTextWidth))
+            showCurrentEntry();
+        fillOverviewRows(overviewRowCount + 1, firstVisibleEntry);
+        setScrollBars(client.right);
+        paintRows(dc, client.right);
+    }
+    invertBarAndMarks(dc, client.right);
+}
 
 LRESULT CALLBACK overviewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(window, &ps);
-        RECT client;
-        GetClientRect(window, &client);
-        HBRUSH brush = CreateSolidBrush(overviewBackColour);
-        RECT below = {0, captionHeight + 1, client.right, client.bottom};
-        FillRect(dc, &below, brush);
-        DeleteObject(brush);
-        paintCaptionStrip(dc, window, "Overview");
-        EndPaint(window, &ps);
-        return 0;
-    }
-    case WM_MOUSEACTIVATE:
-        if (activeView != ActiveView::Overview)
-            activateOverview();
-        return MA_ACTIVATE;
-    case WM_ERASEBKGND:
-        return 1;
-    default:
-        return DefWindowProcA(window, message, wParam, lParam);
+    case WM_CREATE:        return onCreate(window);
+    case WM_PAINT:         onPaint(window); return 0;
+    case WM_ERASEBKGND:    return 1;
+    case WM_MOVE:
+    case WM_SIZE:          onPlacementChanged(window); return 0;
+    case WM_GETMINMAXINFO: onGetMinMaxInfo(window, reinterpret_cast<MINMAXINFO*>(lParam)); return 0;
+    case WM_MOUSEACTIVATE: return onMouseActivate();
+    case WM_VSCROLL:       onVerticalScroll(window, wParam); return 0;
+    case WM_HSCROLL:       onHorizontalScroll(window, wParam); return 0;
+    case WM_LBUTTONDOWN:   onLeftButtonDown(window, wParam, lParam); return 0;
+    case WM_MOUSEMOVE:     if (!uiBusy) onMouseMove(window, lParam); return 0;
+    case WM_LBUTTONUP:     onLeftButtonUp(); return 0;
+    case WM_CAPTURECHANGED: overviewMoving = false; return 0;
+    default:               return DefWindowProcA(window, message, wParam, lParam);
     }
 }
 
-void overviewKey(WPARAM)
+void overviewKey(WPARAM key)
 {
+    if (uiBusy || !overviewWindow)
+        return;
+    const bool shift = GetKeyState(VK_SHIFT) < 0;
+    const bool control = GetKeyState(VK_CONTROL) < 0;
+    const int32_t oldRow = cursorRow;
+    switch (key) {
+    case VK_UP:    redraw(overviewUp(shift), oldRow); break;
+    case VK_DOWN:  redraw(overviewDown(shift), oldRow); break;
+    case VK_PRIOR: redraw(overviewPageUp(shift), oldRow); break;
+    case VK_NEXT:  redraw(overviewPageDown(shift), oldRow); break;
+    case VK_HOME:
+        if (control)
+            redraw(overviewFirstEntry(shift), oldRow);
+        else
+            redrawIf(overviewScrollHome());
+        break;
+    case VK_END:
+        if (control)
+            redraw(overviewLastEntry(shift), oldRow);
+        else
+            redrawIf(overviewScrollEnd(clientWidth(), overviewTextWidth, currentHeadingWidth()));
+        break;
+    case VK_LEFT:  redrawIf(overviewScrollLeft(shift, clientWidth())); break;
+    case VK_RIGHT: redrawIf(overviewScrollRight(shift, clientWidth(), overviewTextWidth, currentHeadingWidth())); break;
+    case VK_ESCAPE:
+        if (typeAheadLength > 0)
+            endTypeAhead();
+        break;
+    case VK_BACK:
+    case VK_DELETE:
+        if (typeAheadLength > 0) {
+            typeAheadBackspace();
+        } else {
+            // FIXME: deleting the current entry or the marked block, after
+            // the undo snapshot and the question.
+        }
+        break;
+    default: break;
+    }
 }
 
-void overviewCharacter(unsigned char)
+void overviewCharacter(unsigned char c)
 {
+    // Enter, Tab, Esc and Backspace also come as characters; they are keys here.
+    if (uiBusy || c < 32)
+        return;
+    // Typing into the Overview drops a text selection of the Data view.
+    if (selectionActive) {
+        selectionActive = false;
+        selAnchorLine = selAnchorColumn = -1;
+        host().enableMenuItem(IDM_COPY, false);
+        host().enableMenuItem(IDM_CUT, false);
+        host().repaint(ViewId::DataView);
+    }
+    typeAheadCharacter(c);
 }
 
-void overviewWheel(int)
+void overviewWheel(int delta)
 {
+    if (uiBusy)
+        return;
+    if (delta > 0)
+        overviewKey(VK_UP);
+    else if (delta < 0)
+        overviewKey(VK_DOWN);
 }

@@ -53,8 +53,9 @@ TEST(FoldWin, UmlautModeFoldsToBaseLetters)
         bool umlaut = false;
         for (auto u : umlauts)
             umlaut = umlaut || u.from == byte;
-        if (!umlaut)
+        if (!umlaut) {
             EXPECT_EQ(foldChar(byte, foldUpperUmlauts), systemUpperCase(byte)) << hexByte(c);
+        }
     }
 }
 

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds both programs and runs every test: the
+# native build's, then the Windows build's under Wine.  Exits non-zero when
+# a build or any test fails.
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+
+scripts/setup.sh
+scripts/build.sh
+
+# A test without a TIMEOUT of its own gets five minutes: a Windows program
+# left running by a test would otherwise keep ctest waiting on its output.
+ctest_options=(--output-on-failure --no-tests=error --timeout 300)
+
+status=0
+echo "== native tests"
+ctest --test-dir build/native "${ctest_options[@]}" -j2 || status=1
+
+# One X display and one Wine session for all Windows tests.  They run one
+# at a time: GUI tests take the keyboard focus of that display.
+echo "== Windows tests under Wine"
+scripts/wine-run.sh --session \
+  ctest --test-dir build/windows "${ctest_options[@]}" || status=1
+
+if [[ $status -ne 0 ]]; then
+  echo "== FAILED" >&2
+fi
+exit $status
