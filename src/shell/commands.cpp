@@ -7,6 +7,7 @@
 #include "dialogs/info_box.h"
 #include "dialogs/shared_dialog.h"
 #include "exchange/calendar_link.h"
+#include "exchange/clipboard.h"
 #include "files/config.h"
 #include "files/data_check.h"
 #include "files/file_commands.h"
@@ -20,6 +21,7 @@
 #include "store/store.h"
 #include "store/undo.h"
 #include "views/activation.h"
+#include "views/selection_edit.h"
 #include "views/view_fonts.h"
 #include "views/view_state.h"
 
@@ -124,7 +126,7 @@ bool runCommand(int id)
     case IDM_ONEUPONOTHER:      oneUponTheOther(); break;
     case IDM_HELP:              openHelp(); break;
     case IDM_ANALOGCLOCK:       openCalendarWindow("OpenGClock", true); break;
-    case IDM_NEWENTRY:          notYetAvailable(); break;
+    case IDM_NEWENTRY:          newEntry(); break;
     case IDM_ROTATE:            rotate(); break;
     case IDM_CALENDARSEARCH:    notYetAvailable(); break;
     case IDM_ADDRESSFIELD:      SetFocus(mainWindow); notYetAvailable(); break;
@@ -146,12 +148,12 @@ bool runCommand(int id)
     case IDM_SAVECONFIG:        writeConfiguration(configFilePath); break;
     case IDM_FONT_DATAVIEW:     chooseViewFont(true); break;
     case IDM_FONT_OVERVIEW:     chooseViewFont(false); break;
-    case IDM_COPY:              notYetAvailable(); break;
-    case IDM_PASTE:             notYetAvailable(); break;
-    case IDM_CUT:               notYetAvailable(); break;
+    case IDM_COPY:              copyToClipboard(mainWindow); break;
+    case IDM_PASTE:             pasteCommand(mainWindow); break;
+    case IDM_CUT:               cutToClipboard(mainWindow); break;
     case IDM_FILESELECTOR:      notYetAvailable(); break;
     case IDM_UNDO:              undo(); break;
-    case IDM_SELECTALL:         notYetAvailable(); break;
+    case IDM_SELECTALL:         selectAll(); break;
     case IDM_PASSWORD:          passwordProtection(); break;
     default:                    return false;
     }

@@ -22,6 +22,8 @@ ViewState snapshotView;
 
 void freeSnapshot()
 {
+    snapshotCapacity = 0;
+    snapshotIndexCapacity = 0;
     std::free(snapshotBuffer);
     std::free(snapshotIndex);
     snapshotBuffer = nullptr;
@@ -37,27 +39,48 @@ void discardSnapshot()
     freeSnapshot();
 }
 
+// Keeps the snapshot's blocks while they are large enough: a fresh block of
+// the whole text on every keystroke costs far more than the copy itself.
+// A new block gets twice the headroom, so that typing (one byte more per
+// keystroke) goes on reusing it.
+static bool reserveSnapshotBlocks()
+{
+    int32_t bytesNeeded = usedBytes + bufferHeadroom;
+    if (!snapshotBuffer || snapshotCapacity < bytesNeeded) {
+        std::free(snapshotBuffer);
+        int32_t bytes = bytesNeeded + bufferHeadroom;
+        snapshotBuffer = static_cast<unsigned char*>(std::malloc(static_cast<size_t>(bytes)));
+        snapshotCapacity = snapshotBuffer ? bytes : 0;
+        if (!snapshotBuffer)
+            return false;
+    }
+    int32_t slotsNeeded = entryCount + indexHeadroom;
+    if (!snapshotIndex || snapshotIndexCapacity < slotsNeeded) {
+        std::free(snapshotIndex);
+        int32_t slots = slotsNeeded + indexHeadroom;
+        snapshotIndex = static_cast<int32_t*>(std::malloc(static_cast<size_t>(slots) * sizeof(int32_t)));
+        snapshotIndexCapacity = snapshotIndex ? slots : 0;
+        if (!snapshotIndex)
+            return false;
+    }
+    return true;
+}
+
 void takeSnapshot()
 {
-    if (snapshotValid)
-        discardSnapshot();
+    if (snapshotValid) {
+        host().enableMenuItem(IDM_UNDO, false);
+        snapshotValid = false;
+    }
     if (!textBuffer || !entryIndex)
         return;
-
-    snapshotCapacity = usedBytes + bufferHeadroom;
-    snapshotBuffer = static_cast<unsigned char*>(std::malloc(static_cast<size_t>(snapshotCapacity)));
-    if (!snapshotBuffer)
-        return;
-    std::memcpy(snapshotBuffer, textBuffer, static_cast<size_t>(usedBytes));
-    // The separator scan may look three bytes past the text.
-    std::memset(snapshotBuffer + usedBytes, 0, static_cast<size_t>(bufferHeadroom));
-
-    snapshotIndexCapacity = entryCount + indexHeadroom;
-    snapshotIndex = static_cast<int32_t*>(std::malloc(static_cast<size_t>(snapshotIndexCapacity) * sizeof(int32_t)));
-    if (!snapshotIndex) {
+    if (!reserveSnapshotBlocks()) {
         freeSnapshot();
         return;
     }
+    std::memcpy(snapshotBuffer, textBuffer, static_cast<size_t>(usedBytes));
+    // The separator scan may look three bytes past the text.
+    std::memset(snapshotBuffer + usedBytes, 0, 4);
     std::memcpy(snapshotIndex, entryIndex, static_cast<size_t>(entryCount + 2) * sizeof(int32_t));
 
     host().enableMenuItem(IDM_UNDO, true);

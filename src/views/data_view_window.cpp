@@ -11,10 +11,13 @@
 #include "shell/app.h"
 #include "shell/host.h"
 #include "shell/ui_busy.h"
+#include "store/undo.h"
 #include "views/activation.h"
 #include "views/data_view_rules.h"
 #include "views/line_table.h"
 #include "views/overview_rules.h"
+#include "views/record_editor.h"
+#include "views/selection_edit.h"
 #include "views/view_fonts.h"
 #include "views/view_state.h"
 #include "views/view_windows.h"
@@ -541,10 +544,65 @@ void mouseSelect(HWND window, bool shift)
     dragSelect(window);
 }
 
+// ---- What the record editor asks of the window ----
+
+// The caret's line laid out for the entry on show.
+void ensureLayout()
+{
+    if (lineTableOwner != currentEntryOffset)
+        buildLineTable(dataViewRowCount + 1, currentEntryOffset, firstVisibleLine);
+}
+
+// The editor moves the caret through the main window, as a key would.
+void sendEditorKey(CaretKey key)
+{
+    static const WPARAM keys[] = {VK_UP, VK_DOWN, VK_LEFT, VK_RIGHT, VK_HOME, VK_END, VK_PRIOR, VK_NEXT};
+    const WPARAM k = keys[static_cast<int>(key)];
+    if (mainWindow)
+        SendMessageA(mainWindow, WM_KEYDOWN, k, 0);
+    else
+        dataViewKey(k);
+}
+
+// The horizontal rule alone: the caret's x inside the client area.
+bool scrollCaretIntoSight()
+{
+    ensureLayout();
+    const int32_t column = std::min(caretColumn, lineLength(caretLine));
+    const int32_t x = scrollXForCaret(caretWidth(caretLine, column), dataViewScrollX, clientWidth());
+    if (x == dataViewScrollX)
+        return false;
+    dataViewScrollX = x;
+    return true;
+}
+
+void editorCaretIntoView()
+{
+    if (!dataViewWindow)
+        return;
+    ensureLayout();
+    const int32_t first = firstVisibleLineForCaret(caretLine, firstVisibleLine, dataViewRowCount);
+    bool scrolled = first != firstVisibleLine;
+    firstVisibleLine = first;
+    scrolled = scrollCaretIntoSight() || scrolled;
+    if (scrolled)
+        repaintDataView();
+}
+
+void editorPaint(int mode)
+{
+    if (mode == 0)
+        repaintDataView();
+    else
+        paintOnWindow(mode);
+}
+
 // ---- Window messages ----
 
 LRESULT onCreate(HWND window)
 {
+    editorScreen = {sendEditorKey, editorCaretIntoView, editorPaint};
+
     SCROLLINFO info{};
     info.cbSize = sizeof info;
     info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
@@ -918,25 +976,49 @@ void dataViewKey(WPARAM key)
 {
     if (uiBusy || !dataViewWindow)
         return;
-    bool known = false;
-    CaretKey caret = caretKey(key, known);
-    if (!known) {
-        // FIXME: Backspace, Delete and Enter change the text (record editor).
+    if (key == VK_BACK || key == VK_DELETE) {
+        takeSnapshot();
+        if (selectionActive) {
+            deleteSelection(false);
+            if (scrollCaretIntoSight())
+                repaintDataView();
+        } else {
+            editEntry(key == VK_BACK ? 2 : 1);
+        }
         return;
     }
+    if (key == VK_RETURN) {
+        takeSnapshot();
+        if (selectionActive)
+            deleteSelection(false);
+        editEntry(3);
+        return;
+    }
+    bool known = false;
+    CaretKey caret = caretKey(key, known);
+    if (!known)
+        return;
     // The caret rules read the layout; a paint may not have made it yet.
-    if (lineTableOwner != currentEntryOffset)
-        buildLineTable(dataViewRowCount + 1, currentEntryOffset, firstVisibleLine);
-    const bool shift = GetKeyState(VK_SHIFT) < 0;
-    const bool control = GetKeyState(VK_CONTROL) < 0;
+    ensureLayout();
+    // The editor's own keys move by one, whatever is held: a character
+    // typed with AltGr comes with Ctrl down, a capital with Shift.
+    const bool shift = !cursorRightInternal && GetKeyState(VK_SHIFT) < 0;
+    const bool control = !cursorRightInternal && GetKeyState(VK_CONTROL) < 0;
     const int32_t oldLine = caretLine, oldColumn = caretColumn;
     DataViewRedraw how = dataViewCaretKey(caret, shift, control, clientWidth(), caretWidth);
     redrawAfterCaretKey(how, oldLine, oldColumn);
 }
 
-void dataViewCharacter(unsigned char)
+void dataViewCharacter(unsigned char c)
 {
-    // FIXME: typing into the entry (record editor).
+    // Enter, Backspace and the rest below 32 come as keys as well; they
+    // are handled there.
+    if (uiBusy || !dataViewWindow || c < 32)
+        return;
+    takeSnapshot();
+    if (selectionActive)
+        deleteSelection(false);
+    editEntry(c);
 }
 
 void dataViewWheel(int delta)

@@ -14,6 +14,7 @@
 #include "views/activation.h"
 #include "views/overview_rules.h"
 #include "views/paint_objects.h"
+#include "views/selection_edit.h"
 #include "views/type_ahead.h"
 #include "views/view_fonts.h"
 #include "views/view_state.h"
@@ -361,6 +362,106 @@ void showCursor(HINSTANCE instance, const char* id)
     SetCursor(LoadCursorA(instance, id));
 }
 
+// ---- Marking with the held button ----
+
+// The entry under client height y.  Above the list it is the top row's,
+// below it the last row's, so that a block dragged past the edge grows
+// with the scrolling and never beyond the first or the last entry.
+int32_t entryAtHeight(int y)
+{
+    int32_t row = (y - captionHeight) / rowPitch();
+    row = std::min(std::max(row, 0), std::max(overviewRowCount - 1, 0));
+    return std::min(std::max(row + firstVisibleEntry, 0), std::max(entryCount - 1, 0));
+}
+
+// The button counts as down until its release waits in the queue.  The
+// list holds the mouse capture meanwhile, so that the release comes here
+// wherever the pointer is let go; losing the capture ends the marking too.
+bool stillMarking(HWND window)
+{
+    MSG message;
+    if (PeekMessageA(&message, nullptr, WM_LBUTTONUP, WM_LBUTTONUP, PM_NOREMOVE))
+        return false;
+    return GetCapture() == window && GetKeyState(VK_LBUTTON) < 0;
+}
+
+// Waits ms milliseconds on the tick count while windows keep painting;
+// ends early once the button is up.
+void waitWhileMarking(HWND window, DWORD ms)
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (!stillMarking(window))
+            return;
+        DWORD elapsed = GetTickCount() - start;
+        if (elapsed >= ms)
+            return;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, std::min<DWORD>(10, ms - elapsed), QS_PAINT | QS_SENDMESSAGE);
+        MSG message;
+        for (int n = 0; n < 50 && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT | PM_QS_SENDMESSAGE); ++n)
+            DispatchMessageA(&message);
+    }
+}
+
+// While the button stays down the block runs from the anchor to the entry
+// under the pointer; at the top or the bottom row the list scrolls by one
+// entry every 50 ms.  The Data view keeps the entry it showed.
+void dragMark(HWND window)
+{
+    int32_t lastEntry = -1;
+    while (stillMarking(window)) {
+        POINT p;
+        GetCursorPos(&p);
+        ScreenToClient(window, &p);
+        const int32_t e = entryAtHeight(p.y);
+        const bool wasActive = markActive;
+        markActive = true;
+        host().enableMenuItem(IDM_COPY, true);
+        host().enableMenuItem(IDM_CUT, true);
+        if (e - firstVisibleEntry >= overviewRowCount - 1 && firstVisibleEntry < entryCount) {
+            waitWhileMarking(window, 50);
+            if (firstVisibleEntry + overviewRowCount - 2 < entryCount)
+                ++firstVisibleEntry;
+            repaintOverview();
+        } else if (e - firstVisibleEntry < 1 && firstVisibleEntry >= 1) {
+            waitWhileMarking(window, 50);
+            --firstVisibleEntry;
+            repaintOverview();
+        }
+        markFirst = std::min(e, markAnchor);
+        markLast = std::max(e, markAnchor);
+        cursorRow = e - firstVisibleEntry;
+        if (e != lastEntry || !wasActive)
+            repaintOverview();
+        lastEntry = e;
+        waitWhileMarking(window, 10);
+    }
+    showCursor(nullptr, IDC_IBEAM);
+}
+
+void markWithHeldButton(HWND window, int y, bool shift)
+{
+    if (entryCount < 1)
+        return;
+    if (markAnchor == -1)
+        markAnchor = currentEntry();
+    if (markActive && !shift) {
+        const int32_t e = entryAtHeight(y);
+        if (e >= markFirst && e <= markLast) {
+            // FIXME: drag the marked block out of the Overview (OLE drag and drop).
+            return;
+        }
+        markFirst = markLast = markAnchor = e;
+        cursorRow = e - firstVisibleEntry;
+    } else if (!markActive) {
+        markFirst = markLast = currentEntry();
+    }
+    SetCapture(window);
+    dragMark(window);
+    if (GetCapture() == window)
+        ReleaseCapture();
+}
+
 void onCaptionPressed(HWND window)
 {
     if (!buttonHeldFor(100)) {
@@ -372,7 +473,7 @@ void onCaptionPressed(HWND window)
     overviewMoving = true;
 }
 
-void onListPressed(int y, bool shift)
+void onListPressed(HWND window, int y, bool shift)
 {
     if (typeAheadLength > 0) {
         if (activeView != ActiveView::Overview)
@@ -396,10 +497,8 @@ void onListPressed(int y, bool shift)
         repaintOverview();
         showCurrentEntry();
     }
-    if (mouseHeld) {
-        // FIXME: marking entries with the held button (and extending the
-        // block with Shift) and dragging a marked block out of the Overview.
-    }
+    if (mouseHeld)
+        markWithHeldButton(window, y, shift);
 }
 
 void onLeftButtonDown(HWND window, WPARAM wParam, LPARAM lParam)
@@ -412,7 +511,7 @@ void onLeftButtonDown(HWND window, WPARAM wParam, LPARAM lParam)
     if (grabPoint.y < captionHeight)
         onCaptionPressed(window);
     else
-        onListPressed(grabPoint.y, (wParam & MK_SHIFT) != 0);
+        onListPressed(window, grabPoint.y, (wParam & MK_SHIFT) != 0);
 }
 
 // While the caption strip is dragged the window follows the pointer, never
@@ -534,8 +633,7 @@ void overviewKey(WPARAM key)
         if (typeAheadLength > 0) {
             typeAheadBackspace();
         } else {
-            // FIXME: deleting the current entry or the marked block, after
-            // the undo snapshot and the question.
+            deleteEntriesAfterQuestion();
         }
         break;
     default: break;

@@ -1,0 +1,139 @@
+#include "exchange/paste_text.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+#include "find/sort.h"
+#include "shell/host.h"
+#include "shell/texts.h"
+#include "store/store.h"
+#include "views/line_table.h"
+#include "views/record_editor.h"
+#include "views/view_state.h"
+
+namespace {
+
+void noCursorKeys()
+{
+}
+
+// Lines are broken before the byte that would make a line this long.
+constexpr int32_t lineLimit = 255;
+
+bool lineEndAt(const char* text, size_t length, size_t i)
+{
+    return i + 1 < length && text[i] == '\r' && text[i + 1] == '\n';
+}
+
+}  // namespace
+
+void (*pasteCursorKeys)() = noCursorKeys;
+
+std::string preparePasteText(const char* text, size_t length)
+{
+    std::string prepared;
+    prepared.reserve(2 * length);
+    for (size_t i = 0; i < length; ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (lineEndAt(text, length, i) && (i + 2 == length || lineEndAt(text, length, i + 2))) {
+            prepared += "\r\n ";
+            ++i;
+        } else if (c >= 32 || c == '\r' || c == '\n') {
+            prepared += static_cast<char>(c);
+        } else {
+            prepared += ' ';
+        }
+    }
+    return prepared;
+}
+
+bool insertPasteText(const std::string& prepared)
+{
+    if (lineTableOwner != currentEntryOffset)
+        buildLineTable(1, currentEntryOffset, firstVisibleLine);
+    int32_t lineOffset = lineStart(caretLine);
+    if (lineOffset < 0) {
+        caretLine = 0;
+        lineOffset = lineStart(0) >= 0 ? lineStart(0) : currentEntryOffset;
+    }
+    if (caretColumn > lineLength(caretLine))
+        caretColumn = lineLength(caretLine);
+    const int32_t at = std::min(lineOffset + caretColumn, usedBytes);
+
+    // What is left of the caret's line ends up behind the pasted text and
+    // counts towards the length of its last line.
+    int32_t rest = 0;
+    while (at + rest < usedBytes && textBuffer[at + rest] != '\r' && textBuffer[at + rest] != 0)
+        ++rest;
+
+    // The pasted bytes with the line breaks they need; a byte that would
+    // reach the limit begins the next line but is not counted in its column.
+    std::string inserted;
+    int32_t line = caretLine, column = caretColumn;
+    try {
+        inserted.reserve(prepared.size() + prepared.size() / 64 + 2);
+        for (char c : prepared) {
+            if (static_cast<unsigned char>(c) >= 32) {
+                ++column;
+                if (rest + column >= lineLimit) {
+                    inserted += "\r\n";
+                    column = 0;
+                    ++line;
+                }
+            } else if (c == '\r') {
+                column = 0;
+                ++line;
+            }
+            inserted += c;
+        }
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+
+    const auto m = static_cast<int32_t>(inserted.size());
+    const int32_t capacity = usedBytes + m + bufferHeadroom;
+    auto* grown = static_cast<unsigned char*>(std::realloc(textBuffer, static_cast<size_t>(capacity)));
+    if (!grown) {
+        reportError(captionMain, textNoMemory);
+        return false;
+    }
+    textBuffer = grown;
+    bufferCapacity = capacity;
+    std::memmove(textBuffer + at + m, textBuffer + at, static_cast<size_t>(usedBytes - at));
+    std::memcpy(textBuffer + at, inserted.data(), static_cast<size_t>(m));
+    usedBytes += m;
+    // The separator scan reads a few bytes past the text.
+    std::memset(textBuffer + usedBytes, 0, static_cast<size_t>(bufferCapacity - usedBytes));
+    caretLine = line;
+    caretColumn = column;
+    return true;
+}
+
+void pasteText(const char* clipboardText)
+{
+    if (clipboardText) {
+        std::string prepared;
+        try {
+            prepared = preparePasteText(clipboardText, std::strlen(clipboardText));
+        } catch (const std::bad_alloc&) {
+            prepared.clear();
+        }
+        if (!prepared.empty())
+            insertPasteText(prepared);
+    }
+    finishPaste();
+}
+
+void finishPaste()
+{
+    entryCount = rebuildEntryIndex();
+    resortPending = true;
+    lineTableOwner = -1;
+    host().repaint(ViewId::Overview);
+    host().repaint(ViewId::DataView);
+    cursorRightInternal = true;
+    pasteCursorKeys();
+    cursorRightInternal = false;
+}
