@@ -19,6 +19,7 @@
 #include "views/record_editor.h"
 #include "views/selection_edit.h"
 #include "views/view_fonts.h"
+#include "views/view_frame.h"
 #include "views/view_state.h"
 #include "views/view_windows.h"
 
@@ -360,11 +361,6 @@ void removeLinkUnderline()
     paintOnWindow(selectionActive ? 3 : 2);
 }
 
-void showCursor(HINSTANCE instance, const char* id)
-{
-    SetCursor(LoadCursorA(instance, id));
-}
-
 void showIBeam()
 {
     showCursor(nullptr, IDC_IBEAM);
@@ -434,28 +430,9 @@ bool leftButtonDown()
     return GetKeyState(VK_LBUTTON) < 0;
 }
 
-// Waits ms milliseconds on the tick count; windows keep painting meanwhile
-// and other input waits in the queue.  With untilRelease the wait ends as
-// soon as the left button is up; true when it is still down at the end.
-bool waitWithPaints(DWORD ms, bool untilRelease)
-{
-    const DWORD start = GetTickCount();
-    for (;;) {
-        if (untilRelease && !leftButtonDown())
-            return false;
-        DWORD elapsed = GetTickCount() - start;
-        if (elapsed >= ms)
-            return true;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, std::min<DWORD>(10, ms - elapsed), QS_PAINT | QS_SENDMESSAGE);
-        MSG message;
-        for (int n = 0; n < 50 && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT | PM_QS_SENDMESSAGE); ++n)
-            DispatchMessageA(&message);
-    }
-}
-
 bool buttonHeldFor(DWORD ms)
 {
-    return waitWithPaints(ms, true);
+    return waitWithPaints(ms, leftButtonDown);
 }
 
 // ---- Mouse selection ----
@@ -489,11 +466,11 @@ void dragSelect(HWND window)
         TextPosition at = positionAt(p);
         const int32_t lastRow = firstVisibleLine + dataViewRowCount - 2;
         if (at.line > lastRow && lastRow < lineCount) {
-            waitWithPaints(50, false);
+            waitWithPaints(50, nullptr);
             ++firstVisibleLine;
             repaintDataView();
         } else if (at.line < 1 && firstVisibleLine >= 1) {
-            waitWithPaints(50, false);
+            waitWithPaints(50, nullptr);
             --firstVisibleLine;
             repaintDataView();
         }
@@ -508,15 +485,15 @@ void dragSelect(HWND window)
             repaintDataView();
         const int x = caretWidth(caretLine, caretColumn);
         if (x - dataViewScrollX < 0) {
-            waitWithPaints(2, false);
+            waitWithPaints(2, nullptr);
             dataViewScrollX = std::max(dataViewScrollX - 2, 0);
             repaintDataView();
         } else if (x - dataViewScrollX > clientWidth()) {
-            waitWithPaints(2, false);
+            waitWithPaints(2, nullptr);
             dataViewScrollX += 2;
             repaintDataView();
         }
-        waitWithPaints(10, true);
+        waitWithPaints(10, leftButtonDown);
     }
     if (selectionActive && selStartLine == selEndLine && selStartColumn == selEndColumn)
         clearDataViewSelection();
@@ -650,32 +627,6 @@ void onPaint(HWND window)
     EndPaint(window, &ps);
 }
 
-// The stored place follows every move and size; the window never lies
-// over the toolbar.  Messages sent while the window is being created are
-// left alone: start-up places it afterwards.
-void onPlacementChanged(HWND window)
-{
-    HWND parent = GetParent(window);
-    if (window != dataViewWindow || !parent || IsIconic(window))
-        return;
-    RECT r;
-    GetWindowRect(window, &r);
-    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-    dataViewRect = {r.left, r.top, r.right - r.left, r.bottom - r.top};
-    if (r.top < toolbarHeight) {
-        MoveWindow(window, r.left, toolbarHeight, r.right - r.left, r.bottom - toolbarHeight, TRUE);
-        ShowWindow(window, SW_SHOW);
-    }
-}
-
-void onGetMinMaxInfo(HWND window, MINMAXINFO* info)
-{
-    if (IsIconic(window))
-        return;
-    info->ptMinTrackSize.x = 100;
-    info->ptMinTrackSize.y = 3 * captionHeight + 4 * dataViewLineHeight;
-}
-
 LRESULT onMouseActivate()
 {
     if (activeView != ActiveView::DataView)
@@ -804,38 +755,11 @@ void onDoubleClick(WPARAM wParam, LPARAM lParam)
     repaintDataView();
 }
 
-// While the caption strip is dragged the window follows the pointer, never
-// over the toolbar and never so far right or down that less than a caption
-// height of it stays inside the main window.
-void moveWithPointer(HWND window, POINT pointer)
-{
-    HWND parent = GetParent(window);
-    if (!parent)
-        return;
-    // The grab point is in client coordinates; the window's own origin lies
-    // the frame's width further up and left.
-    RECT frame;
-    GetWindowRect(window, &frame);
-    POINT clientOrigin = {0, 0};
-    ClientToScreen(window, &clientOrigin);
-    MapWindowPoints(window, parent, &pointer, 1);
-    int left = pointer.x - grabPoint.x - (clientOrigin.x - frame.left);
-    int top = pointer.y - grabPoint.y - (clientOrigin.y - frame.top);
-    RECT mainClient;
-    GetClientRect(parent, &mainClient);
-    left = std::max(left, 0);
-    top = std::max(top, toolbarHeight);
-    left = std::min(left, static_cast<int>(mainClient.right) - captionHeight);
-    top = std::min(top, static_cast<int>(mainClient.bottom) - captionHeight);
-    MoveWindow(window, left, top, dataViewRect.width, dataViewRect.height, TRUE);
-    showCursor(appInstance, MAKEINTRESOURCEA(IDC_MOVE_CURSOR));
-}
-
 void onMouseMove(HWND window, LPARAM lParam)
 {
     POINT pointer = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     if (dataViewMoving) {
-        moveWithPointer(window, pointer);
+        moveViewWithPointer(window, grabPoint, pointer, dataViewRect);
         return;
     }
     if (uiBusy)
@@ -957,8 +881,8 @@ LRESULT CALLBACK dataViewProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     case WM_PAINT:          onPaint(window); return 0;
     case WM_ERASEBKGND:     return 1;
     case WM_MOVE:
-    case WM_SIZE:           onPlacementChanged(window); return 0;
-    case WM_GETMINMAXINFO:  onGetMinMaxInfo(window, reinterpret_cast<MINMAXINFO*>(lParam)); return 0;
+    case WM_SIZE:           trackViewPlacement(window, dataViewWindow, dataViewRect); return 0;
+    case WM_GETMINMAXINFO:  setViewMinimumSize(window, reinterpret_cast<MINMAXINFO*>(lParam), dataViewLineHeight); return 0;
     case WM_MOUSEACTIVATE:  return onMouseActivate();
     case WM_VSCROLL:        onVerticalScroll(window, wParam); return 0;
     case WM_HSCROLL:        onHorizontalScroll(window, wParam); return 0;

@@ -17,6 +17,7 @@
 #include "views/selection_edit.h"
 #include "views/type_ahead.h"
 #include "views/view_fonts.h"
+#include "views/view_frame.h"
 #include "views/view_state.h"
 #include "views/view_windows.h"
 
@@ -238,32 +239,6 @@ void onPaint(HWND window)
     releasePaintObjects();
 }
 
-// The stored place follows every move and size; the window never lies
-// over the toolbar.  Messages sent while the window is being created are
-// left alone: start-up places it afterwards.
-void onPlacementChanged(HWND window)
-{
-    HWND parent = GetParent(window);
-    if (window != overviewWindow || !parent || IsIconic(window))
-        return;
-    RECT r;
-    GetWindowRect(window, &r);
-    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-    overviewRect = {r.left, r.top, r.right - r.left, r.bottom - r.top};
-    if (r.top < toolbarHeight) {
-        MoveWindow(window, r.left, toolbarHeight, r.right - r.left, r.bottom - toolbarHeight, TRUE);
-        ShowWindow(window, SW_SHOW);
-    }
-}
-
-void onGetMinMaxInfo(HWND window, MINMAXINFO* info)
-{
-    if (IsIconic(window))
-        return;
-    info->ptMinTrackSize.x = 100;
-    info->ptMinTrackSize.y = 3 * captionHeight + 4 * overviewLineHeight;
-}
-
 LRESULT onMouseActivate()
 {
     if (activeView != ActiveView::Overview)
@@ -338,28 +313,9 @@ bool leftButtonDown()
     return GetAsyncKeyState(button) < 0;
 }
 
-// Waits up to ms milliseconds on the tick count for the left button to be
-// let go.  Windows keep painting meanwhile; other input waits in the queue.
-// True when the button is still down at the end.
 bool buttonHeldFor(DWORD ms)
 {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        if (!leftButtonDown())
-            return false;
-        DWORD elapsed = GetTickCount() - start;
-        if (elapsed >= ms)
-            return true;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, std::min<DWORD>(10, ms - elapsed), QS_PAINT | QS_SENDMESSAGE);
-        MSG message;
-        for (int n = 0; n < 50 && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT | PM_QS_SENDMESSAGE); ++n)
-            DispatchMessageA(&message);
-    }
-}
-
-void showCursor(HINSTANCE instance, const char* id)
-{
-    SetCursor(LoadCursorA(instance, id));
+    return waitWithPaints(ms, leftButtonDown);
 }
 
 // ---- Marking with the held button ----
@@ -385,22 +341,14 @@ bool stillMarking(HWND window)
     return GetCapture() == window && GetKeyState(VK_LBUTTON) < 0;
 }
 
-// Waits ms milliseconds on the tick count while windows keep painting;
-// ends early once the button is up.
-void waitWhileMarking(HWND window, DWORD ms)
+bool overviewStillMarking()
 {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        if (!stillMarking(window))
-            return;
-        DWORD elapsed = GetTickCount() - start;
-        if (elapsed >= ms)
-            return;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, std::min<DWORD>(10, ms - elapsed), QS_PAINT | QS_SENDMESSAGE);
-        MSG message;
-        for (int n = 0; n < 50 && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT | PM_QS_SENDMESSAGE); ++n)
-            DispatchMessageA(&message);
-    }
+    return stillMarking(overviewWindow);
+}
+
+void waitWhileMarking(DWORD ms)
+{
+    waitWithPaints(ms, overviewStillMarking);
 }
 
 // While the button stays down the block runs from the anchor to the entry
@@ -419,12 +367,12 @@ void dragMark(HWND window)
         host().enableMenuItem(IDM_COPY, true);
         host().enableMenuItem(IDM_CUT, true);
         if (e - firstVisibleEntry >= overviewRowCount - 1 && firstVisibleEntry < entryCount) {
-            waitWhileMarking(window, 50);
+            waitWhileMarking(50);
             if (firstVisibleEntry + overviewRowCount - 2 < entryCount)
                 ++firstVisibleEntry;
             repaintOverview();
         } else if (e - firstVisibleEntry < 1 && firstVisibleEntry >= 1) {
-            waitWhileMarking(window, 50);
+            waitWhileMarking(50);
             --firstVisibleEntry;
             repaintOverview();
         }
@@ -434,7 +382,7 @@ void dragMark(HWND window)
         if (e != lastEntry || !wasActive)
             repaintOverview();
         lastEntry = e;
-        waitWhileMarking(window, 10);
+        waitWhileMarking(10);
     }
     showCursor(nullptr, IDC_IBEAM);
 }
@@ -514,34 +462,14 @@ void onLeftButtonDown(HWND window, WPARAM wParam, LPARAM lParam)
         onListPressed(window, grabPoint.y, (wParam & MK_SHIFT) != 0);
 }
 
-// While the caption strip is dragged the window follows the pointer, never
-// over the toolbar and never so far right or down that less than a caption
-// height of it stays inside the main window.
 void onMouseMove(HWND window, LPARAM lParam)
 {
     POINT pointer = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    HWND parent = GetParent(window);
-    if (!overviewMoving || !parent) {
+    if (!overviewMoving) {
         lastPointer = pointer;
         return;
     }
-    // The grab point is in client coordinates; the window's own origin lies
-    // the frame's width further up and left.
-    RECT frame;
-    GetWindowRect(window, &frame);
-    POINT clientOrigin = {0, 0};
-    ClientToScreen(window, &clientOrigin);
-    MapWindowPoints(window, parent, &pointer, 1);
-    int left = pointer.x - grabPoint.x - (clientOrigin.x - frame.left);
-    int top = pointer.y - grabPoint.y - (clientOrigin.y - frame.top);
-    RECT mainClient;
-    GetClientRect(parent, &mainClient);
-    left = std::max(left, 0);
-    top = std::max(top, toolbarHeight);
-    left = std::min(left, static_cast<int>(mainClient.right) - captionHeight);
-    top = std::min(top, static_cast<int>(mainClient.bottom) - captionHeight);
-    MoveWindow(window, left, top, overviewRect.width, overviewRect.height, TRUE);
-    showCursor(appInstance, MAKEINTRESOURCEA(IDC_MOVE_CURSOR));
+    moveViewWithPointer(window, grabPoint, pointer, overviewRect);
 }
 
 void onLeftButtonUp()
@@ -585,8 +513,8 @@ LRESULT CALLBACK overviewProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     case WM_PAINT:         onPaint(window); return 0;
     case WM_ERASEBKGND:    return 1;
     case WM_MOVE:
-    case WM_SIZE:          onPlacementChanged(window); return 0;
-    case WM_GETMINMAXINFO: onGetMinMaxInfo(window, reinterpret_cast<MINMAXINFO*>(lParam)); return 0;
+    case WM_SIZE:          trackViewPlacement(window, overviewWindow, overviewRect); return 0;
+    case WM_GETMINMAXINFO: setViewMinimumSize(window, reinterpret_cast<MINMAXINFO*>(lParam), overviewLineHeight); return 0;
     case WM_MOUSEACTIVATE: return onMouseActivate();
     case WM_VSCROLL:       onVerticalScroll(window, wParam); return 0;
     case WM_HSCROLL:       onHorizontalScroll(window, wParam); return 0;
