@@ -93,14 +93,8 @@ bool insertPasteText(const std::string& prepared)
     }
 
     const auto m = static_cast<int32_t>(inserted.size());
-    const int32_t capacity = usedBytes + m + bufferHeadroom;
-    auto* grown = static_cast<unsigned char*>(std::realloc(textBuffer, static_cast<size_t>(capacity)));
-    if (!grown) {
-        reportError(captionMain, textNoMemory);
+    if (!growTextBufferFor(m))
         return false;
-    }
-    textBuffer = grown;
-    bufferCapacity = capacity;
     std::memmove(textBuffer + at + m, textBuffer + at, static_cast<size_t>(usedBytes - at));
     std::memcpy(textBuffer + at, inserted.data(), static_cast<size_t>(m));
     usedBytes += m;

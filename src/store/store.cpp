@@ -131,6 +131,19 @@ void ensureStoreCapacity()
     indexCapacity = newSlots;
 }
 
+bool growTextBufferFor(int32_t extra)
+{
+    int32_t capacity = usedBytes + extra + bufferHeadroom;
+    auto* grown = static_cast<unsigned char*>(std::realloc(textBuffer, static_cast<size_t>(capacity)));
+    if (!grown) {
+        reportError(captionMain, textNoMemory);
+        return false;
+    }
+    textBuffer = grown;
+    bufferCapacity = capacity;
+    return true;
+}
+
 void resetToBlankEntry()
 {
     freeStore();

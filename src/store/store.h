@@ -33,6 +33,11 @@ void ensureStoreCapacity();
 void resetToBlankEntry();
 void freeStore();
 
+// Grows the text buffer to the text length + extra + the usual headroom,
+// before a longer text is inserted at once.  Shows the out-of-memory
+// message and returns false when it cannot; the buffer stays as it was.
+bool growTextBufferFor(int32_t extra);
+
 void formatEntryCountText(int32_t count);
 
 // Start offset and length of entry k (separator included), 0 <= k < entryCount.

@@ -602,29 +602,15 @@ LRESULT onCreate(HWND window)
     return 0;
 }
 
-// Caption strip and text are painted into a bitmap first and copied at
-// once, so the lines do not flicker while they are filled.
+void paintContent(HDC dc, HWND window)
+{
+    paintCaptionStrip(dc, window, "Data view");
+    paintDataView(dc, 0);
+}
+
 void onPaint(HWND window)
 {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(window, &ps);
-    RECT client;
-    GetClientRect(window, &client);
-    if (client.right > 0 && client.bottom > 0) {
-        HDC memory = CreateCompatibleDC(dc);
-        HBITMAP bitmap = CreateCompatibleBitmap(dc, client.right, client.bottom);
-        HGDIOBJ previousBitmap = SelectObject(memory, bitmap);
-        HBRUSH background = CreateSolidBrush(dataViewBackColour);
-        FillRect(memory, &client, background);
-        DeleteObject(background);
-        paintCaptionStrip(memory, window, "Data view");
-        paintDataView(memory, 0);
-        BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
-        SelectObject(memory, previousBitmap);
-        DeleteObject(bitmap);
-        DeleteDC(memory);
-    }
-    EndPaint(window, &ps);
+    paintBuffered(window, dataViewBackColour, paintContent);
 }
 
 LRESULT onMouseActivate()

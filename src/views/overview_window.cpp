@@ -213,29 +213,15 @@ LRESULT onCreate(HWND window)
     return 0;
 }
 
-// The caption strip and the list are painted into a bitmap first and
-// copied at once, so the rows do not flicker while they are filled.
+void paintContent(HDC dc, HWND window)
+{
+    paintCaptionStrip(dc, window, overviewCaption);
+    paintOverview(dc, 0);
+}
+
 void onPaint(HWND window)
 {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(window, &ps);
-    RECT client;
-    GetClientRect(window, &client);
-    if (client.right > 0 && client.bottom > 0) {
-        HDC memory = CreateCompatibleDC(dc);
-        HBITMAP bitmap = CreateCompatibleBitmap(dc, client.right, client.bottom);
-        HGDIOBJ previousBitmap = SelectObject(memory, bitmap);
-        HBRUSH background = CreateSolidBrush(overviewBackColour);
-        FillRect(memory, &client, background);
-        DeleteObject(background);
-        paintCaptionStrip(memory, window, overviewCaption);
-        paintOverview(memory, 0);
-        BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
-        SelectObject(memory, previousBitmap);
-        DeleteObject(bitmap);
-        DeleteDC(memory);
-    }
-    EndPaint(window, &ps);
+    paintBuffered(window, overviewBackColour, paintContent);
     releasePaintObjects();
 }
 

@@ -42,16 +42,8 @@ void removeBytes(int32_t from, int32_t to)
 // Opens a gap of n bytes at offset; false when the buffer cannot grow.
 bool insertGap(int32_t offset, int32_t n)
 {
-    if (usedBytes + n + 4 > bufferCapacity) {
-        int32_t capacity = usedBytes + n + bufferHeadroom;
-        auto* grown = static_cast<unsigned char*>(std::realloc(textBuffer, static_cast<size_t>(capacity)));
-        if (!grown) {
-            reportError(captionMain, textNoMemory);
-            return false;
-        }
-        textBuffer = grown;
-        bufferCapacity = capacity;
-    }
+    if (usedBytes + n + 4 > bufferCapacity && !growTextBufferFor(n))
+        return false;
     std::memmove(textBuffer + offset + n, textBuffer + offset, static_cast<size_t>(usedBytes - offset));
     usedBytes += n;
     return true;

@@ -72,3 +72,25 @@ void showCursor(HINSTANCE instance, const char* id)
 {
     SetCursor(LoadCursorA(instance, id));
 }
+
+void paintBuffered(HWND window, COLORREF background, void (*paint)(HDC dc, HWND window))
+{
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(window, &ps);
+    RECT client;
+    GetClientRect(window, &client);
+    if (client.right > 0 && client.bottom > 0) {
+        HDC memory = CreateCompatibleDC(dc);
+        HBITMAP bitmap = CreateCompatibleBitmap(dc, client.right, client.bottom);
+        HGDIOBJ previousBitmap = SelectObject(memory, bitmap);
+        HBRUSH brush = CreateSolidBrush(background);
+        FillRect(memory, &client, brush);
+        DeleteObject(brush);
+        paint(memory, window);
+        BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
+        SelectObject(memory, previousBitmap);
+        DeleteObject(bitmap);
+        DeleteDC(memory);
+    }
+    EndPaint(window, &ps);
+}

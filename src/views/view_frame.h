@@ -26,3 +26,8 @@ void moveViewWithPointer(HWND window, POINT grab, POINT pointer, const WindowRec
 bool waitWithPaints(DWORD ms, bool (*stillDown)());
 
 void showCursor(HINSTANCE instance, const char* id);
+
+// The paint handler of a view: the client area is filled with background
+// and painted by paint into a bitmap first, then copied at once, so that
+// the rows do not flicker while they are filled.
+void paintBuffered(HWND window, COLORREF background, void (*paint)(HDC dc, HWND window));
