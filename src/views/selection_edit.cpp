@@ -57,8 +57,10 @@ bool selectionBytes(int32_t& from, int32_t& to)
     int32_t end = lineStart(selEndLine);
     if (!selectionActive || start < 0 || end < 0)
         return false;
-    from = std::clamp(start + selStartColumn, 0, usedBytes);
-    to = std::clamp(end + selEndColumn, from, usedBytes);
+    // The caret keeps its column on shorter lines: a selection end beyond
+    // the text of its line stands at the line's end, never in the line end.
+    from = std::clamp(start + std::min(selStartColumn, lineLength(selStartLine)), 0, usedBytes);
+    to = std::clamp(end + std::min(selEndColumn, lineLength(selEndLine)), from, usedBytes);
     return true;
 }
 

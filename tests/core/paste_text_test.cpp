@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "exchange/paste_text.h"
@@ -16,8 +17,7 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-// The caret keys a paste ends with, and whether the editor was told that
-// they are its own.
+// The caret keys a paste ends with, and whether the editor knew they were its own.
 int cursorKeyCalls = 0;
 bool internalDuringKeys = false;
 void recordCursorKeys()
@@ -43,7 +43,6 @@ protected:
         StoreTest::TearDown();
     }
 
-    // The Data view showing the first entry with the caret at (line, column).
     void caretAt(int32_t line, int32_t column)
     {
         currentEntryOffset = 0;
@@ -53,7 +52,6 @@ protected:
         caretColumn = column;
         activeView = ActiveView::DataView;
     }
-    // Lines of the first entry as the Data view lays them out.
     Strings lines()
     {
         buildLineTable(1, currentEntryOffset, 0);
@@ -69,54 +67,53 @@ protected:
 
 TEST(PreparePasteText, EmptyLinesGetABlankAndControlBytesBecomeBlanks)
 {
-    struct Case {
-        std::string in, out;
-    } cases[] = {
+    const std::pair<std::string, std::string> cases[] = {
         {"A\r\n\r\nB", "A\r\n \r\nB"},
         {"A\r\n", "A\r\n "},
-        {"A\r\nB", "A\r\nB"},
         {"\r\n\r\n\r\n", "\r\n \r\n \r\n "},
         {"a\tb\x0c" "c\x01", "a b c "},
         {"x\ry\nz", "x\ry\nz"},   // a lone CR or LF stays
         {"\xe4\xfc", "\xe4\xfc"},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(preparePasteText(c.in.data(), c.in.size()), c.out) << c.in;
+    for (const auto& [in, out] : cases)
+        EXPECT_EQ(preparePasteText(in.data(), in.size()), out) << in;
 }
 
-TEST_F(PasteText, TwoLinesWithAnEmptyLineBetweenBecomeThreeLines)
+TEST_F(PasteText, LinesGoInAtTheCaret)
 {
     setStoreText("Name\r\nxy\r\n\r\nZoe\r\n\r\n");
     caretAt(1, 1);
     pasteText("A\r\n\r\nB");
     EXPECT_EQ(storeText(), "Name\r\nxA\r\n \r\nBy\r\n\r\nZoe\r\n\r\n");
     EXPECT_EQ(entryCount, 2);
-    EXPECT_EQ(caretLine, 3);
-    EXPECT_EQ(caretColumn, 1);
+    EXPECT_EQ((std::vector<int32_t>{caretLine, caretColumn}), (std::vector<int32_t>{3, 1}));
     EXPECT_TRUE(resortPending);
-    EXPECT_EQ(lineTableOwner, -1);
     EXPECT_EQ(cursorKeyCalls, 1);
     EXPECT_TRUE(internalDuringKeys);
     EXPECT_FALSE(cursorRightInternal);
     EXPECT_EQ(recorder.eventsStartingWith("repaint|"), (Strings{"repaint|overview", "repaint|data"}));
-}
 
-TEST_F(PasteText, TextEndingWithALineEndAddsABlankLine)
-{
     setStoreText("Name\r\nxy\r\n\r\n");
     caretAt(1, 2);
-    pasteText("A\r\n");
+    pasteText("A\r\n");   // a line end at the end adds a blank line
     EXPECT_EQ(lines(), (Strings{"Name", "xyA", " "}));
-    EXPECT_EQ(entryCount, 1);
-}
 
-TEST_F(PasteText, TabBecomesABlank)
-{
     setStoreText("Name\r\n\r\n");
     caretAt(0, 4);
+    takeSnapshot();
     pasteText("\tX");
     EXPECT_EQ(storeText(), "Name X\r\n\r\n");
     EXPECT_EQ(caretColumn, 6);
+    undo();   // undo toggles the paste
+    EXPECT_EQ(storeText(), "Name\r\n\r\n");
+    EXPECT_EQ(caretColumn, 4);
+    undo();
+    EXPECT_EQ(caretColumn, 6);
+    cursorKeyCalls = 0;
+    pasteText(nullptr);
+    pasteText("");
+    EXPECT_EQ(storeText(), "Name X\r\n\r\n");
+    EXPECT_EQ(cursorKeyCalls, 2);
 }
 
 TEST_F(PasteText, LongLinesAreBrokenBeforeTheyReach255Characters)
@@ -134,44 +131,12 @@ TEST_F(PasteText, LongLinesAreBrokenBeforeTheyReach255Characters)
     EXPECT_EQ(lines(), (Strings{"Name", "x" + std::string(252, 'q'), std::string(48, 'q') + "y"}));
     EXPECT_EQ(caretLine, 2);
     EXPECT_EQ(caretColumn, 47);   // the byte that began the line is not counted
-}
 
-TEST_F(PasteText, BufferIsSizedToTheNewLengthFirst)
-{
     setStoreText("Name\r\n\r\n");
     caretAt(0, 4);
-    const std::string text(5000, 'a');
-    pasteText((text + "\r\nEnd").c_str());
-    // 19 line breaks of two bytes each are added to the 5005 bytes.
-    EXPECT_EQ(usedBytes, 8 + 5005 + 2 * 19);
+    pasteText((std::string(5000, 'a') + "\r\nEnd").c_str());
+    EXPECT_EQ(usedBytes, 8 + 5005 + 2 * 19);   // 19 line breaks added
     EXPECT_EQ(bufferCapacity, usedBytes + 2000);
-    EXPECT_EQ(entryCount, 1);
-}
-
-TEST_F(PasteText, NoTextRefreshesOnly)
-{
-    setStoreText("Name\r\n\r\n");
-    caretAt(0, 2);
-    pasteText(nullptr);
-    pasteText("");
-    EXPECT_EQ(storeText(), "Name\r\n\r\n");
-    EXPECT_EQ(cursorKeyCalls, 2);
-    EXPECT_EQ(recorder.eventsStartingWith("repaint|data").size(), 2u);
-}
-
-TEST_F(PasteText, UndoTogglesThePaste)
-{
-    setStoreText("Name\r\n\r\n");
-    caretAt(0, 4);
-    takeSnapshot();
-    pasteText("\r\nStreet");
-    EXPECT_EQ(storeText(), "Name\r\nStreet\r\n\r\n");
-    undo();
-    EXPECT_EQ(storeText(), "Name\r\n\r\n");
-    EXPECT_EQ(caretColumn, 4);
-    undo();
-    EXPECT_EQ(storeText(), "Name\r\nStreet\r\n\r\n");
-    EXPECT_EQ(caretLine, 1);
 }
 
 }  // namespace

@@ -1,10 +1,16 @@
 #include "gui/gui_support.h"
 
 #include <algorithm>
+#include <atomic>
 #include <deque>
 #include <map>
+#include <thread>
 
 #include "exchange/calendar_protocol.h"
+#include "files/config.h"
+#include "resources/resource.h"
+#include "shell/app.h"
+#include "shell/main_window.h"
 
 bool pumpUntil(const std::function<bool()>& cond, DWORD timeoutMs)
 {
@@ -204,4 +210,154 @@ bool menuItemGrayed(HMENU menu, UINT id)
 bool menuItemChecked(HMENU menu, UINT id)
 {
     return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_CHECKED) != 0;
+}
+
+// ---- Driving the main window ----
+
+void command(int id)
+{
+    SendMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+    pumpPending();
+}
+
+void key(WPARAM k)
+{
+    SendMessageA(mainWindow, WM_KEYDOWN, k, 0);
+    pumpPending();
+}
+
+void type(const std::string& text)
+{
+    for (unsigned char c : text)
+        SendMessageA(mainWindow, WM_CHAR, c, 0);
+}
+
+void wheel(int delta)
+{
+    SendMessageA(mainWindow, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(static_cast<SHORT>(delta))), 0);
+}
+
+void holdKeys(bool shift, bool control)
+{
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = shift ? 0x80 : 0;
+    keys[VK_CONTROL] = control ? 0x80 : 0;
+    SetKeyboardState(keys);
+}
+
+void startFresh()
+{
+    holdKeys(false, false);
+    command(IDM_NEW);
+    if (windowArrangement != 1)
+        command(IDM_SIDEBYSIDE);
+    layoutChildWindows();
+    seenDialogs().clear();
+}
+
+void sendMouse(HWND window, DWORD flags, POINT at)
+{
+    ClientToScreen(window, &at);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof input);
+}
+
+bool dragWithButtonHeld(HWND window, POINT from, POINT to, std::function<bool()> letGo)
+{
+    SetForegroundWindow(mainWindow);
+    sendMouse(window, 0, from);
+    pumpPending();
+    std::atomic<bool> released = false;
+    const HCURSOR heldCursor = LoadCursorA(appInstance, MAKEINTRESOURCEA(IDC_HAND_CURSOR));
+    std::thread hand([&] {
+        auto waitFor = [](const std::function<bool()>& cond) {
+            const DWORD start = GetTickCount();
+            while (!cond() && GetTickCount() - start < 3000)
+                Sleep(10);
+        };
+        sendMouse(window, MOUSEEVENTF_LEFTDOWN, from);
+        waitFor([&] {
+            CURSORINFO info{};
+            info.cbSize = sizeof info;
+            GetCursorInfo(&info);
+            return info.hCursor == heldCursor;
+        });
+        sendMouse(window, 0, to);
+        waitFor(letGo);
+        sendMouse(window, MOUSEEVENTF_LEFTUP, to);
+        released = true;
+    });
+    bool done = pumpUntil([&] { return released.load(); }, 10000);
+    hand.join();
+    pumpPending();
+    return done;
+}
+
+// ---- Pixels, GDI objects and timing ----
+
+PaintedWindow::PaintedWindow(HWND window, std::function<void(HDC, int)> paintMode) : paintMode(std::move(paintMode))
+{
+    RECT r = clientRect(window);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = r.right;
+    info.bmiHeader.biHeight = -r.bottom;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    dc = CreateCompatibleDC(nullptr);
+    bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    previous = SelectObject(dc, bitmap);
+    paint(0);
+}
+
+PaintedWindow::~PaintedWindow()
+{
+    SelectObject(dc, previous);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+}
+
+COLORREF screenPixel(HWND window, int x, int y)
+{
+    HDC dc = GetDC(window);
+    COLORREF c = GetPixel(dc, x, y);
+    ReleaseDC(window, dc);
+    return c;
+}
+
+RECT clientRect(HWND window)
+{
+    RECT r;
+    GetClientRect(window, &r);
+    return r;
+}
+
+// Wine answers GetGuiResources with 0; its handle table accepts a handle
+// made of the bare slot number, so there the slots in use are counted.
+long gdiObjectCount()
+{
+    DWORD counted = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    if (counted != 0)
+        return static_cast<long>(counted);
+    long n = 0;
+    for (UINT_PTR slot = 1; slot < 0x10000; ++slot)
+        n += GetObjectType(reinterpret_cast<HGDIOBJ>(slot)) != 0;
+    return n;
+}
+
+double averageMs(int n, const std::function<void()>& step)
+{
+    LARGE_INTEGER frequency, start, end;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    for (int i = 0; i < n; ++i)
+        step();
+    QueryPerformanceCounter(&end);
+    return 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart) / n;
 }

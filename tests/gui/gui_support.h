@@ -51,3 +51,41 @@ std::string windowText(HWND window);
 std::string menuText(HMENU menu, UINT id);
 bool menuItemGrayed(HMENU menu, UINT id);
 bool menuItemChecked(HMENU menu, UINT id);
+
+// ---- Driving the main window ----
+
+void command(int id);                      // a menu command, then pending messages
+void key(WPARAM k);                        // WM_KEYDOWN, then pending messages
+void type(const std::string& text);        // one WM_CHAR per character
+void wheel(int delta);
+void holdKeys(bool shift, bool control);   // the thread's key state, read by GetKeyState
+// A new book, the two views side by side, no dialogs seen, no keys held.
+void startFresh();
+
+// Real mouse input at a point of window's client area.
+void sendMouse(HWND window, DWORD flags, POINT at);
+// Presses the left button at from on another thread (the program's drag
+// loop runs inside the button message), moves to `to` once the held-button
+// cursor shows, and lets go when letGo() holds or after three seconds.
+bool dragWithButtonHeld(HWND window, POINT from, POINT to, std::function<bool()> letGo);
+
+// ---- Pixels, GDI objects and timing ----
+
+// A window's painting routine run into a 32-bit bitmap of its client size.
+struct PaintedWindow {
+    PaintedWindow(HWND window, std::function<void(HDC, int)> paintMode);
+    ~PaintedWindow();
+    void paint(int mode) { paintMode(dc, mode); }
+    COLORREF pixel(int x, int y) const { return GetPixel(dc, x, y); }
+    std::function<void(HDC, int)> paintMode;
+    HDC dc;
+    HBITMAP bitmap;
+    HGDIOBJ previous;
+};
+
+// A pixel as it is on the screen; CLR_INVALID when it cannot be read.
+COLORREF screenPixel(HWND window, int x, int y);
+RECT clientRect(HWND window);
+long gdiObjectCount();
+// Milliseconds per call of step, averaged over n calls.
+double averageMs(int n, const std::function<void()>& step);
