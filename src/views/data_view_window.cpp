@@ -632,15 +632,6 @@ ScrollCode scrollCode(WPARAM wParam)
     }
 }
 
-int trackPosition(HWND window, int bar)
-{
-    SCROLLINFO info{};
-    info.cbSize = sizeof info;
-    info.fMask = SIF_TRACKPOS;
-    GetScrollInfo(window, bar, &info);
-    return info.nTrackPos;
-}
-
 void onVerticalScroll(HWND window, WPARAM wParam)
 {
     ScrollCode code = scrollCode(wParam);

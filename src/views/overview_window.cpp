@@ -250,11 +250,7 @@ void onVerticalScroll(HWND window, WPARAM wParam)
     case SB_THUMBTRACK: {
         if (typeAheadLength > 0)
             endTypeAhead();
-        SCROLLINFO info{};
-        info.cbSize = sizeof info;
-        info.fMask = SIF_TRACKPOS;
-        GetScrollInfo(window, SB_VERT, &info);
-        firstVisibleEntry = info.nTrackPos;
+        firstVisibleEntry = trackPosition(window, SB_VERT);
         repaintOverview();
         showCurrentEntry();
         break;
@@ -275,11 +271,7 @@ void onHorizontalScroll(HWND window, WPARAM wParam)
     case SB_THUMBTRACK: {
         if (typeAheadLength > 0)
             endTypeAhead();
-        SCROLLINFO info{};
-        info.cbSize = sizeof info;
-        info.fMask = SIF_TRACKPOS;
-        GetScrollInfo(window, SB_HORZ, &info);
-        overviewScrollX = std::max(std::min(info.nTrackPos, overviewTextWidth - clientWidth()), 0);
+        overviewScrollX = std::max(std::min(trackPosition(window, SB_HORZ), overviewTextWidth - clientWidth()), 0);
         repaintOverview();
         break;
     }

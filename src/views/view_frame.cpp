@@ -94,3 +94,12 @@ void paintBuffered(HWND window, COLORREF background, void (*paint)(HDC dc, HWND 
     }
     EndPaint(window, &ps);
 }
+
+int trackPosition(HWND window, int bar)
+{
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_TRACKPOS;
+    GetScrollInfo(window, bar, &info);
+    return info.nTrackPos;
+}

@@ -27,6 +27,9 @@ bool waitWithPaints(DWORD ms, bool (*stillDown)());
 
 void showCursor(HINSTANCE instance, const char* id);
 
+// Where the thumb of scroll bar bar (SB_VERT or SB_HORZ) is being dragged.
+int trackPosition(HWND window, int bar);
+
 // The paint handler of a view: the client area is filled with background
 // and painted by paint into a bitmap first, then copied at once, so that
 // the rows do not flicker while they are filled.

@@ -251,6 +251,14 @@ protected:
         });
     }
 
+    // The process ends by itself with exit code 0 and asks nothing more.
+    void expectCleanExit(const ChildProcess& process)
+    {
+        std::optional<DWORD> code = waitForExitWithoutQuestions(process);
+        ASSERT_TRUE(code) << "the program did not end";
+        EXPECT_EQ(*code, 0u);
+    }
+
     // Waits for the process to end; a message box that opens meanwhile is
     // a failure and is answered No so that the process can go on.
     std::optional<DWORD> waitForExitWithoutQuestions(const ChildProcess& process)
@@ -352,9 +360,7 @@ TEST_F(EndToEnd, RefusesToRunWithoutTheCalendarAndStillSavesItsSettings)
         EXPECT_FALSE(IsWindowVisible(window)) << "the main window was shown before the refusal";
     answer(box, IDOK, lumo);
 
-    std::optional<DWORD> code = waitForExitWithoutQuestions(lumo);
-    ASSERT_TRUE(code) << "the program did not end";
-    EXPECT_EQ(*code, 0u);
+    ASSERT_NO_FATAL_FAILURE(expectCleanExit(lumo));
     // Saving the settings at the end is on when there is no settings file.
     std::optional<std::string> settings = readWholeFile(settingsPath);
     ASSERT_TRUE(settings) << "no settings file written";
@@ -406,9 +412,7 @@ TEST_F(EndToEnd, GreetsTheCalendarAndSaysGoodbyeOnQuit)
     EXPECT_TRUE(waitForCalendarText(greeting));
 
     postCommand(mainWindow, IDM_QUIT);
-    std::optional<DWORD> code = waitForExitWithoutQuestions(lumo);
-    ASSERT_TRUE(code) << "the program did not end";
-    EXPECT_EQ(*code, 0u);
+    ASSERT_NO_FATAL_FAILURE(expectCleanExit(lumo));
     ASSERT_TRUE(waitForCalendarText(goodbye));
     EXPECT_EQ(calendarLog(), (std::vector<std::string>{greeting, goodbye}));
 }
@@ -456,9 +460,7 @@ TEST_F(EndToEnd, ToolbarFollowsTheCalendarWindows)
     EXPECT_TRUE(waitUntil([&] { return buttonPushed(toolbar, IDM_CALENDAR2); }, waitLimitMs, &lumo));
 
     postCommand(mainWindow, IDM_QUIT);
-    std::optional<DWORD> code = waitForExitWithoutQuestions(lumo);
-    ASSERT_TRUE(code) << "the program did not end";
-    EXPECT_EQ(*code, 0u);
+    ASSERT_NO_FATAL_FAILURE(expectCleanExit(lumo));
 }
 
 TEST_F(EndToEnd, TitleAndStatusShowTheBookOpenedAtStartUp)
@@ -478,9 +480,7 @@ TEST_F(EndToEnd, TitleAndStatusShowTheBookOpenedAtStartUp)
 
     // Closing the window quits; nothing changed, so nothing is asked or saved.
     PostMessageA(mainWindow, WM_CLOSE, 0, 0);
-    std::optional<DWORD> code = waitForExitWithoutQuestions(lumo);
-    ASSERT_TRUE(code) << "the program did not end";
-    EXPECT_EQ(*code, 0u);
+    ASSERT_NO_FATAL_FAILURE(expectCleanExit(lumo));
     EXPECT_TRUE(readWholeFile(book).value_or("") == original) << "the book was written";
     EXPECT_FALSE(fileExists(inFolder("sample.DUP")));
     // The book opened at start-up became the first recent file.
@@ -503,9 +503,7 @@ TEST_F(EndToEnd, QuitAsksToSaveChangedDataAndNoKeepsTheFile)
     EXPECT_TRUE(GetDlgItem(box.window, IDYES) && GetDlgItem(box.window, IDNO)) << "not a Yes/No question";
     answer(box, IDNO, lumo);
 
-    std::optional<DWORD> code = waitForExitWithoutQuestions(lumo);
-    ASSERT_TRUE(code) << "the program did not end";
-    EXPECT_EQ(*code, 0u);
+    ASSERT_NO_FATAL_FAILURE(expectCleanExit(lumo));
     EXPECT_TRUE(readWholeFile(book).value_or("") == original) << "the book was written";
     EXPECT_FALSE(fileExists(inFolder("sample.DUP")));
     EXPECT_TRUE(waitForCalendarText(goodbye));
@@ -524,9 +522,7 @@ TEST_F(EndToEnd, QuitAsksToSaveChangedDataAndYesSavesItProtected)
     EXPECT_EQ(box.text, saveQuestion);
     answer(box, IDYES, lumo);
 
-    std::optional<DWORD> code = waitForExitWithoutQuestions(lumo);
-    ASSERT_TRUE(code) << "the program did not end";
-    EXPECT_EQ(*code, 0u);
+    ASSERT_NO_FATAL_FAILURE(expectCleanExit(lumo));
     expectProtectedCopyOf(readWholeFile(book).value_or(""), original);
     std::optional<std::string> backup = readWholeFile(inFolder("sample.DUP"));
     ASSERT_TRUE(backup) << "no backup written";
@@ -541,9 +537,7 @@ TEST_F(EndToEnd, QuitSavesChangedDataWithoutAskingWhenAutoSaveIsOn)
     ChildProcess lumo = startLumo();
     ASSERT_NO_FATAL_FAILURE(quitWithChangedBook(lumo));
 
-    std::optional<DWORD> code = waitForExitWithoutQuestions(lumo);
-    ASSERT_TRUE(code) << "the program did not end";
-    EXPECT_EQ(*code, 0u);
+    ASSERT_NO_FATAL_FAILURE(expectCleanExit(lumo));
     expectProtectedCopyOf(readWholeFile(book).value_or(""), original);
     EXPECT_TRUE(readWholeFile(inFolder("sample.DUP")).value_or("") == original);
 }
