@@ -7,9 +7,9 @@
 #include "files/config.h"
 #include "resources/resource.h"
 #include "shell/app.h"
-#include "shell/host.h"
-#include "shell/texts.h"
-#include "shell/ui_busy.h"
+#include "host/host.h"
+#include "host/texts.h"
+#include "host/ui_busy.h"
 #include "shell/win32_host.h"
 
 int dialogIdentity = 0;

@@ -3,7 +3,7 @@
 #include "exchange/calendar_protocol.h"
 #include "find/search.h"
 #include "shell/app.h"
-#include "shell/texts.h"
+#include "host/texts.h"
 #include "shell/win32_host.h"
 
 #include <cstring>

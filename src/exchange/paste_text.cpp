@@ -6,8 +6,8 @@
 #include <new>
 
 #include "find/sort.h"
-#include "shell/host.h"
-#include "shell/texts.h"
+#include "host/host.h"
+#include "host/texts.h"
 #include "store/store.h"
 #include "views/line_table.h"
 #include "views/record_editor.h"

@@ -11,9 +11,9 @@
 #include "files/config.h"
 #include "files/new_file.h"
 #include "files/scramble.h"
-#include "shell/host.h"
-#include "shell/texts.h"
-#include "shell/title.h"
+#include "host/host.h"
+#include "host/texts.h"
+#include "host/title.h"
 #include "store/store.h"
 
 char currentPassword[20];

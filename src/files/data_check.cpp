@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "shell/host.h"
+#include "host/host.h"
 #include "store/store.h"
 #include "views/view_state.h"
 

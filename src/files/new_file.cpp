@@ -1,8 +1,8 @@
 #include "files/new_file.h"
 
 #include "files/config.h"
-#include "shell/host.h"
-#include "shell/title.h"
+#include "host/host.h"
+#include "host/title.h"
 #include "store/store.h"
 #include "views/type_ahead.h"
 #include "views/view_state.h"

@@ -5,7 +5,7 @@
 
 #include "files/config.h"
 #include "resources/resource.h"
-#include "shell/host.h"
+#include "host/host.h"
 
 namespace {
 

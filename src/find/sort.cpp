@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "find/fold.h"
-#include "shell/host.h"
-#include "shell/texts.h"
-#include "shell/title.h"
+#include "host/host.h"
+#include "host/texts.h"
+#include "host/title.h"
 #include "store/store.h"
 #include "views/view_state.h"
 

@@ -8,7 +8,7 @@
 #include "shell/layout.h"
 #include "shell/shutdown.h"
 #include "shell/strips.h"
-#include "shell/ui_busy.h"
+#include "host/ui_busy.h"
 #include "shell/win32_host.h"
 #include "store/store.h"
 #include "views/activation.h"

@@ -2,10 +2,10 @@
 
 #include "files/config.h"
 #include "files/file_commands.h"
-#include "shell/host.h"
+#include "host/host.h"
 #include "shell/program_path.h"
-#include "shell/texts.h"
-#include "shell/ui_busy.h"
+#include "host/texts.h"
+#include "host/ui_busy.h"
 #include "store/store.h"
 #include "store/undo.h"
 

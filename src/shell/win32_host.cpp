@@ -8,7 +8,7 @@
 #include "files/address_file.h"
 #include "resources/resource.h"
 #include "shell/app.h"
-#include "shell/ui_busy.h"
+#include "host/ui_busy.h"
 #include "views/view_state.h"
 
 int lumoMessageBox(HWND owner, const char* text, const char* caption, UINT style)

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "shell/host.h"
+#include "host/host.h"
 
 struct Win32Host : Host {
     bool mainWindowExists() override;

@@ -3,9 +3,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "shell/host.h"
-#include "shell/texts.h"
-#include "shell/title.h"
+#include "host/host.h"
+#include "host/texts.h"
+#include "host/title.h"
 
 unsigned char* textBuffer = nullptr;
 int32_t bufferCapacity = 0;

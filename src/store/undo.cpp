@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "resources/resource.h"
-#include "shell/host.h"
+#include "host/host.h"
 #include "store/store.h"
 #include "views/view_state.h"
 

@@ -1,7 +1,7 @@
 #include "views/activation.h"
 
 #include "find/sort.h"
-#include "shell/host.h"
+#include "host/host.h"
 #include "views/type_ahead.h"
 
 void activateOverview()

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "resources/resource.h"
-#include "shell/host.h"
+#include "host/host.h"
 #include "views/line_table.h"
 #include "views/view_state.h"
 

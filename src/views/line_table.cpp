@@ -3,7 +3,7 @@
 #include <new>
 
 #include "resources/resource.h"
-#include "shell/host.h"
+#include "host/host.h"
 #include "store/store.h"
 #include "views/view_state.h"
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "resources/resource.h"
-#include "shell/host.h"
+#include "host/host.h"
 #include "store/store.h"
 #include "views/type_ahead.h"
 #include "views/view_state.h"

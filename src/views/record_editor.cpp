@@ -4,9 +4,9 @@
 #include <cstring>
 
 #include "find/sort.h"
-#include "shell/host.h"
-#include "shell/texts.h"
-#include "shell/ui_busy.h"
+#include "host/host.h"
+#include "host/texts.h"
+#include "host/ui_busy.h"
 #include "store/store.h"
 #include "store/undo.h"
 #include "views/line_table.h"

@@ -6,9 +6,9 @@
 
 #include "find/sort.h"
 #include "resources/resource.h"
-#include "shell/host.h"
-#include "shell/texts.h"
-#include "shell/ui_busy.h"
+#include "host/host.h"
+#include "host/texts.h"
+#include "host/ui_busy.h"
 #include "store/store.h"
 #include "store/undo.h"
 #include "views/line_table.h"

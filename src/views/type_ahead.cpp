@@ -3,8 +3,8 @@
 #include <cstring>
 
 #include "find/fold.h"
-#include "shell/host.h"
-#include "shell/ui_busy.h"
+#include "host/host.h"
+#include "host/ui_busy.h"
 #include "store/store.h"
 #include "views/overview_rules.h"
 #include "views/view_state.h"

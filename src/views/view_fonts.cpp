@@ -6,7 +6,7 @@
 
 #include "files/config.h"
 #include "shell/app.h"
-#include "shell/ui_busy.h"
+#include "host/ui_busy.h"
 
 static_assert(sizeof(LOGFONTA) == fontRecordSize, "the settings keep LOGFONTA records");
 

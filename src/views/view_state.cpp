@@ -1,7 +1,7 @@
 #include "views/view_state.h"
 
 #include "resources/resource.h"
-#include "shell/host.h"
+#include "host/host.h"
 
 int32_t firstVisibleEntry = 0;
 int32_t cursorRow = 0;

@@ -6,7 +6,7 @@
 #include "files/charset.h"
 #include "files/config.h"
 #include "files/scramble.h"
-#include "shell/title.h"
+#include "host/title.h"
 #include "store/store.h"
 #include "support/store_fixture.h"
 

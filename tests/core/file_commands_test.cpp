@@ -9,7 +9,7 @@
 #include "files/recent_files.h"
 #include "find/sort.h"
 #include "resources/resource.h"
-#include "shell/title.h"
+#include "host/title.h"
 #include "store/store.h"
 #include "store/undo.h"
 #include "support/store_fixture.h"

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "resources/resource.h"
-#include "shell/ui_busy.h"
+#include "host/ui_busy.h"
 #include "store/store.h"
 #include "support/store_fixture.h"
 #include "views/activation.h"

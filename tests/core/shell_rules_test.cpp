@@ -11,7 +11,7 @@
 #include "shell/layout.h"
 #include "shell/program_path.h"
 #include "shell/shutdown_store.h"
-#include "shell/ui_busy.h"
+#include "host/ui_busy.h"
 #include "store/store.h"
 #include "store/undo.h"
 #include "support/store_fixture.h"

@@ -6,7 +6,7 @@
 
 #include "core/reference_sort.h"
 #include "find/sort.h"
-#include "shell/title.h"
+#include "host/title.h"
 #include "store/store.h"
 #include "support/store_fixture.h"
 #include "views/view_state.h"

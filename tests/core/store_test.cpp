@@ -4,7 +4,7 @@
 #include <random>
 #include <vector>
 
-#include "shell/title.h"
+#include "host/title.h"
 #include "store/store.h"
 #include "support/store_fixture.h"
 

@@ -6,7 +6,7 @@
 #include "files/config.h"
 #include "files/new_file.h"
 #include "shell/program_path.h"
-#include "shell/title.h"
+#include "host/title.h"
 #include "support/store_fixture.h"
 
 namespace {

@@ -17,7 +17,7 @@
 #include "resources/resource.h"
 #include "shell/app.h"
 #include "shell/main_window.h"
-#include "shell/ui_busy.h"
+#include "host/ui_busy.h"
 #include "store/store.h"
 #include "support/store_fixture.h"
 #include "views/activation.h"

@@ -14,7 +14,7 @@
 #include "resources/resource.h"
 #include "shell/app.h"
 #include "shell/layout.h"
-#include "shell/title.h"
+#include "host/title.h"
 #include "store/store.h"
 #include "store/undo.h"
 #include "support/store_fixture.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/host.h"
+#include "host/host.h"
 
 struct RecordingHost : Host {
     std::vector<std::string> events;

@@ -8,7 +8,7 @@
 #include "files/address_file.h"
 #include "files/config.h"
 #include "find/sort.h"
-#include "shell/title.h"
+#include "host/title.h"
 #include "store/store.h"
 #include "views/view_state.h"
 

@@ -18,7 +18,7 @@
 #include "files/data_check.h"
 #include "find/fold.h"
 #include "find/sort.h"
-#include "shell/host.h"
+#include "host/host.h"
 #include "store/store.h"
 #include "views/view_state.h"
 

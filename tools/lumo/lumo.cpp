@@ -25,8 +25,8 @@
 #include "files/address_file.h"
 #include "files/data_check.h"
 #include "find/sort.h"
-#include "shell/host.h"
-#include "shell/texts.h"
+#include "host/host.h"
+#include "host/texts.h"
 #include "store/store.h"
 
 namespace {

@@ -1,6 +1,6 @@
-#include "shell/texts.h"
+#include "host/texts.h"
 
-#include "shell/host.h"
+#include "host/host.h"
 
 void reportError(const char* caption, const char* text)
 {

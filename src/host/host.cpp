@@ -1,4 +1,4 @@
-#include "shell/host.h"
+#include "host/host.h"
 
 namespace {
 Host silentHost;

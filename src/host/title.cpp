@@ -1,10 +1,10 @@
-#include "shell/title.h"
+#include "host/title.h"
 
 #include <algorithm>
 #include <cstring>
 
 #include "files/config.h"
-#include "shell/host.h"
+#include "host/host.h"
 
 char titleText[72] = " NO NAME";
 

@@ -1,0 +1,3 @@
+#include "host/ui_busy.h"
+
+bool uiBusy = false;

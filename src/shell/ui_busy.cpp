@@ -1,3 +1,0 @@
-#include "shell/ui_busy.h"
-
-bool uiBusy = false;
