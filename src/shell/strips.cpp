@@ -44,11 +44,17 @@ INT_PTR CALLBACK statusBarProc(HWND dialog, UINT message, WPARAM wParam, LPARAM 
 // the toolbar paints its background with the pattern.  (The pattern goes
 // through WM_CTLCOLORDLG rather than the window class: the toolbar's class
 // is the class of every dialog.)
+//
+// The keyboard belongs to the main window.  The dialog manager would give
+// the focus to the first button at creation, and a push button takes it
+// when it is clicked; Space would then press that button and every other
+// key would be lost.  So the toolbar sets no focus at creation and hands it
+// back once a button's command has run.
 INT_PTR CALLBACK toolbarProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_INITDIALOG:
-        return TRUE;
+        return FALSE;
     case WM_NCHITTEST:
         if (GetKeyState(VK_LBUTTON) < 0 || GetKeyState(VK_RBUTTON) < 0)
             SetActiveWindow(mainWindow);
@@ -57,6 +63,8 @@ INT_PTR CALLBACK toolbarProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
         return reinterpret_cast<INT_PTR>(toolbarPattern);
     case WM_COMMAND:
         mainWindowProc(dialog, message, wParam, lParam);
+        if (HWND focus = GetFocus(); focus && IsChild(dialog, focus))
+            SetFocus(mainWindow);
         return TRUE;
     default:
         return FALSE;

@@ -236,3 +236,115 @@ std::vector<SeenMessageBox> messageBoxes(DWORD processId)
     }
     return boxes;
 }
+
+// ---- Real input ----
+
+namespace {
+
+INPUT keyInput(WORD key, bool down)
+{
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+    return input;
+}
+
+INPUT unicodeInput(wchar_t character, bool down)
+{
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wScan = character;
+    input.ki.dwFlags = KEYEVENTF_UNICODE | (down ? 0 : KEYEVENTF_KEYUP);
+    return input;
+}
+
+void send(std::vector<INPUT>& inputs)
+{
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+INPUT mouseInput(DWORD flags, LONG x = 0, LONG y = 0)
+{
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = x;
+    input.mi.dy = y;
+    input.mi.dwFlags = flags;
+    return input;
+}
+
+}  // namespace
+
+void pressKey(WORD key, std::initializer_list<WORD> modifiers)
+{
+    std::vector<INPUT> inputs;
+    for (WORD modifier : modifiers)
+        inputs.push_back(keyInput(modifier, true));
+    inputs.push_back(keyInput(key, true));
+    inputs.push_back(keyInput(key, false));
+    for (auto m = std::rbegin(modifiers); m != std::rend(modifiers); ++m)
+        inputs.push_back(keyInput(*m, false));
+    send(inputs);
+}
+
+void typeText(const std::string& text)
+{
+    std::vector<INPUT> inputs;
+    for (char c : text) {
+        wchar_t wide = 0;
+        MultiByteToWideChar(ansiCodePage, 0, &c, 1, &wide, 1);
+        SHORT scan = VkKeyScanW(wide);
+        // Low byte: the key; high byte: 1 Shift, 2 Ctrl, 4 Alt.  A letter
+        // that needs Ctrl or Alt (AltGr) is typed as Unicode instead.
+        if (scan == -1 || (HIBYTE(scan) & ~1) != 0) {
+            inputs.push_back(unicodeInput(wide, true));
+            inputs.push_back(unicodeInput(wide, false));
+            continue;
+        }
+        bool shift = HIBYTE(scan) & 1;
+        if (shift)
+            inputs.push_back(keyInput(VK_SHIFT, true));
+        inputs.push_back(keyInput(LOBYTE(scan), true));
+        inputs.push_back(keyInput(LOBYTE(scan), false));
+        if (shift)
+            inputs.push_back(keyInput(VK_SHIFT, false));
+    }
+    send(inputs);
+}
+
+void clickAt(HWND window, POINT clientPoint)
+{
+    POINT screen = clientPoint;
+    ClientToScreen(window, &screen);
+    // Absolute mouse coordinates run from 0 to 65535 across the screen.
+    LONG x = MulDiv(screen.x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
+    LONG y = MulDiv(screen.y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
+    std::vector<INPUT> inputs = {mouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y),
+                                 mouseInput(MOUSEEVENTF_LEFTDOWN), mouseInput(MOUSEEVENTF_LEFTUP)};
+    send(inputs);
+}
+
+std::optional<std::string> clipboardText()
+{
+    if (!OpenClipboard(nullptr))
+        return std::nullopt;
+    std::optional<std::string> text;
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        if (const char* bytes = static_cast<const char*>(GlobalLock(data))) {
+            text = bytes;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+void clearClipboard()
+{
+    if (OpenClipboard(nullptr)) {
+        EmptyClipboard();
+        CloseClipboard();
+    }
+}

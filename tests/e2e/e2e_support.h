@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -70,3 +71,20 @@ struct SeenMessageBox {
 
 // The message boxes the process has open now.
 std::vector<SeenMessageBox> messageBoxes(DWORD processId);
+
+// ---- Real input ----
+// Keys and clicks go in through SendInput, as a user's do: they reach
+// whatever window has the keyboard focus of the foreground application,
+// or the window under the pointer.
+
+// Presses and releases key with the modifier keys held down.
+void pressKey(WORD key, std::initializer_list<WORD> modifiers = {});
+// Types text (code page 1252) key by key; characters that have no key of
+// their own on the keyboard layout are typed as Unicode input.
+void typeText(const std::string& text);
+// A left click at a point in window's client area.
+void clickAt(HWND window, POINT clientPoint);
+// The ANSI text on the clipboard, or nothing when there is none.
+std::optional<std::string> clipboardText();
+// Empties the clipboard.
+void clearClipboard();

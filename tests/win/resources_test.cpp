@@ -106,10 +106,12 @@ std::optional<Key> hintKey(const std::string& text)
     }
     if (hint.size() == 1 && std::isalnum(static_cast<unsigned char>(hint[0])))
         k.key = WORD(hint[0]);
+    else if (hint == "INS" || hint == "EINFG")
+        k.key = VK_INSERT;
     else if (hint.size() >= 2 && hint[0] == 'F' && std::all_of(hint.begin() + 1, hint.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }))
         k.key = WORD(VK_F1 + std::stoi(hint.substr(1)) - 1);
     else
-        return std::nullopt;  // "INS", ranges such as "F1-F10/Alt+F"
+        return std::nullopt;  // ranges such as "F1-F10/Alt+F"
     return k;
 }
 

@@ -1,0 +1,186 @@
+// The keyboard and the mouse as a user has them: every key and click goes
+// in through SendInput and reaches whichever window really has the focus or
+// lies under the pointer.  What the program did is read back from outside:
+// the clipboard after Ctrl+A and Ctrl+C, the title, the calendar's log.
+
+#include "e2e/e2e_fixture.h"
+
+namespace {
+
+constexpr const char* overviewClass = "Uebersicht";
+
+class RealInput : public EndToEnd {
+protected:
+    ChildProcess lumo;
+    HWND mainWindow = nullptr;
+    HWND overview = nullptr;
+    HWND dataView = nullptr;
+    HWND toolbar = nullptr;
+
+    // The sample book opened at start-up, the stand-in shown so that it can
+    // take the activation away.
+    void startWithSampleBook()
+    {
+        bookWithSettings(false);
+        ASSERT_NO_FATAL_FAILURE(startCalendar({}, true));
+        moveCalendarOutOfTheWay();
+        lumo = startLumo();
+        mainWindow = waitForMainWindow(lumo);
+        ASSERT_TRUE(mainWindow) << "no main window";
+        overview = FindWindowExA(mainWindow, nullptr, overviewClass, nullptr);
+        dataView = FindWindowExA(mainWindow, nullptr, dataViewClass, nullptr);
+        toolbar = childDialogHolding(mainWindow, IDM_CALENDAR1);
+        ASSERT_TRUE(overview && dataView && toolbar);
+        ASSERT_TRUE(waitUntil([&] { return GetForegroundWindow() == mainWindow; }, waitLimitMs, &lumo))
+            << "the program did not come to the front at start-up";
+        clearClipboard();
+    }
+
+    // The stand-in's window goes to the bottom right corner, clear of the
+    // address book's centred window.
+    void moveCalendarOutOfTheWay()
+    {
+        for (HWND window : topLevelWindows(calendar.id, "ORDANE")) {
+            int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+            SetWindowPos(window, nullptr, width - 80, height - 60, 80, 60, SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
+
+    // Clicks a point of the window, which must be the window the user sees there.
+    void click(HWND window, POINT point)
+    {
+        POINT screen = point;
+        ClientToScreen(window, &screen);
+        HWND hit = WindowFromPoint(screen);
+        ASSERT_TRUE(hit == window || IsChild(window, hit)) << "something covers the point clicked";
+        clickAt(window, point);
+    }
+
+    void clickCentre(HWND window)
+    {
+        RECT r;
+        GetClientRect(window, &r);
+        click(window, {r.right / 2, r.bottom / 2});
+    }
+
+    // Select all and copy in the active view; the clipboard text that results.
+    std::string copyAll()
+    {
+        clearClipboard();
+        pressKey('A', {VK_CONTROL});
+        pressKey('C', {VK_CONTROL});
+        std::string text;
+        waitUntil(
+            [&] {
+                text = clipboardText().value_or("");
+                return !text.empty();
+            },
+            waitLimitMs, &lumo);
+        return text;
+    }
+
+    // Types a heading's beginning into the Overview and opens the entry
+    // found in the Data view: the entry's text as copied from there.
+    std::string findAndOpen(const std::string& prefix)
+    {
+        typeText(prefix);
+        pressKey(VK_RETURN);
+        return copyAll();
+    }
+
+    void quitWithoutSaving()
+    {
+        pressKey('Q', {VK_CONTROL});
+        SeenMessageBox box;
+        waitUntil([&] {
+            auto boxes = messageBoxes(lumo.id);
+            if (!boxes.empty())
+                box = boxes.front();
+            return box.window || !isRunning(lumo);
+        });
+        if (box.window && box.text == saveQuestion)
+            answer(box, IDNO, lumo);
+        expectCleanExit(lumo);
+    }
+};
+
+TEST_F(RealInput, TypingReachesBothViewsRightAfterStartUp)
+{
+    ASSERT_NO_FATAL_FAILURE(startWithSampleBook());
+
+    // A blank typed into the Overview belongs to the type-ahead; it must
+    // not press a toolbar button.
+    typeText(" ");
+    pressKey(VK_ESCAPE);
+    EXPECT_TRUE(findAndOpen("Sch").starts_with("Schmidt, Anna\r\n"));
+
+    // Copying selected the whole entry: typing would replace it.
+    pressKey(VK_HOME, {VK_CONTROL});
+    typeText("X");
+    EXPECT_TRUE(copyAll().starts_with("XSchmidt, Anna\r\n"));
+    EXPECT_TRUE(windowText(mainWindow).starts_with("*"));
+    for (const std::string& line : calendarLog())
+        EXPECT_TRUE(line.rfind("Open", 0) != 0) << "the calendar was asked: " << line;
+
+    quitWithoutSaving();
+}
+
+TEST_F(RealInput, TypingReachesTheProgramAfterClicksMessageBoxesAndActivation)
+{
+    ASSERT_NO_FATAL_FAILURE(startWithSampleBook());
+
+    // A toolbar button: the calendar is asked and comes to the front; a
+    // click into the Overview brings the address book back.
+    ASSERT_NO_FATAL_FAILURE(clickCentre(GetDlgItem(toolbar, IDM_CALENDAR2)));
+    ASSERT_TRUE(waitForCalendarText("OpenKal2"));
+    EXPECT_TRUE(waitUntil([&] { return GetForegroundWindow() != mainWindow; }, waitLimitMs, &lumo))
+        << "the calendar did not come to the front";
+    ASSERT_NO_FATAL_FAILURE(click(overview, {20, 60}));
+    EXPECT_TRUE(waitUntil([&] { return GetForegroundWindow() == mainWindow; }, waitLimitMs, &lumo));
+    EXPECT_TRUE(findAndOpen("Wa").starts_with("Wagner, Dieter\r\n"));
+
+    // A click into the Data view: typing edits the entry shown.
+    ASSERT_NO_FATAL_FAILURE(clickCentre(dataView));
+    pressKey(VK_HOME, {VK_CONTROL});
+    typeText("Z");
+    EXPECT_TRUE(copyAll().starts_with("ZWagner, Dieter\r\n"));
+
+    // A toolbar button while the address book stays in front.
+    pressKey(VK_ESCAPE);
+    ASSERT_NO_FATAL_FAILURE(clickCentre(GetDlgItem(toolbar, IDM_ADDRESSFIELD)));
+    ASSERT_NO_FATAL_FAILURE(clickCentre(GetDlgItem(toolbar, IDM_CALENDARSEARCH)));
+    EXPECT_TRUE(findAndOpen("Kl").starts_with("Klein, Uwe\r\n"));
+
+    // A question answered with the keyboard; the keys then go on to the
+    // Overview.
+    pressKey(VK_ESCAPE);
+    pressKey(VK_DELETE);
+    SeenMessageBox box = waitForMessageBox(lumo);
+    ASSERT_TRUE(box.window) << "no question";
+    EXPECT_EQ(box.text, "Really delete this entry?");
+    pressKey('N');
+    EXPECT_TRUE(waitUntil([&] { return !IsWindow(box.window); }, waitLimitMs, &lumo));
+    EXPECT_TRUE(findAndOpen("Web").starts_with("Weber, Lena\r\n"));
+
+    // A dialog opened from the menu with the keyboard and cancelled.
+    pressKey(VK_ESCAPE);
+    pressKey('T', {VK_MENU});
+    typeText("g");
+    HWND dialog = nullptr;
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            for (HWND window : topLevelWindows(lumo.id, "#32770"))
+                if (IsWindowVisible(window))
+                    dialog = window;
+            return dialog != nullptr;
+        },
+        waitLimitMs, &lumo))
+        << "the general configuration did not open";
+    pressKey(VK_ESCAPE);
+    EXPECT_TRUE(waitUntil([&] { return !IsWindow(dialog); }, waitLimitMs, &lumo));
+    EXPECT_TRUE(findAndOpen("Br").starts_with("Braun, Heike\r\n"));
+
+    quitWithoutSaving();
+}
+
+}  // namespace
