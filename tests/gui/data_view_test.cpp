@@ -395,34 +395,4 @@ TEST_F(DataViewWindow, HeldButtonSelectsUpToThePointer)
     EXPECT_FALSE(menuItemGrayed(GetMenu(mainWindow), IDM_COPY));
 }
 
-TEST_F(DataViewWindow, FullPaintTimeWith100000Entries)
-{
-    std::string text;
-    text.reserve(100000 * 60);
-    char entry[96];
-    for (int i = 0; i < 100000; ++i) {
-        std::snprintf(entry, sizeof entry, "Entry %05d\r\nStreet %d\r\nTown\r\nPhone: 0%d\r\n\r\n", i, i, i);
-        text += entry;
-    }
-    setStoreText(text);
-    resetViewState();
-    currentEntryOffset = entryIndex[50000];
-    repaintDataView();
-    EXPECT_STREQ(viewLines[0], "Entry 50000");
-
-    const double windowMs = averageMs(200, [] { repaintDataView(); });
-    PaintedWindow painted(dataViewWindow, paintDataView);
-    const double bitmapMs = averageMs(200, [&] { painted.paint(0); });
-    const double caretMs = averageMs(200, [&] { painted.paint(1); });
-    int i = 0;
-    const double newEntryMs = averageMs(200, [&] {   // the layout is made again for every paint
-        currentEntryOffset = entryIndex[400 * i++];
-        repaintDataView();
-    });
-    std::printf("[ figures  ] Data view full paint, 100000 entries, %d rows: %.3f ms per WM_PAINT, %.3f ms per "
-                "paintDataView into a bitmap (%.3f ms of it for caret and selection), %.3f ms per WM_PAINT of "
-                "a new entry\n",
-                dataViewRowCount, windowMs, bitmapMs, caretMs, newEntryMs);
-}
-
 }  // namespace

@@ -1,7 +1,6 @@
 // Typing into the Data view through the main window: the keys reach the
 // editor once each, dialogs are answered, the Overview sorts a changed
-// heading, the file is saved.  Ends with the time a keystroke takes in a
-// long book.
+// heading, the file is saved.
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -168,60 +167,6 @@ TEST_F(Editing, AChangedHeadingIsSortedOnTheWayToTheOverviewAndSaved)
     EXPECT_EQ(readFileBytes(path), "Bert\r\n\r\nZAnna\r\nWeg 1\r\n\r\n");
     EXPECT_FALSE(dataModified);
     EXPECT_TRUE(undoGrayed());
-}
-
-TEST_F(Editing, KeystrokeLatencyInALongBook)
-{
-    // 100000 entries of about 120 bytes each, sorted by name.
-    const int entries = 100000;
-    std::string text;
-    text.reserve(static_cast<size_t>(entries) * 125);
-    char entry[160];
-    for (int i = 0; i < entries; ++i) {
-        std::snprintf(entry, sizeof entry,
-                      "Name %06d, Vorname\r\nStrasse %d\r\n%05d Stadt\r\nTel. 0%09d\r\n"
-                      "\"mail%06d@example.org\"\r\nNotiz: nichts\r\n\r\n",
-                      i, i % 300, i % 99999, i * 7, i);
-        text += entry;
-    }
-    useText(text);
-    ASSERT_EQ(entryCount, entries);
-    std::printf("[ latency  ] book of %d entries, %d bytes\n", entries, usedBytes);
-
-    // Worst place: the first entry, so every byte of the book moves.
-    key(VK_DOWN);
-    key(VK_END);
-    const int strokes = 50;
-    double total = 0, worst = 0;
-    for (int i = 0; i < strokes; ++i) {
-        double ms = averageMs(1, [i] {
-            SendMessageA(mainWindow, WM_CHAR, 'a' + i % 26, 0);
-            UpdateWindow(dataViewWindow);
-        });
-        total += ms;
-        worst = std::max(worst, ms);
-    }
-    EXPECT_EQ(caretColumn, 9 + strokes);   // behind "Strasse 0"
-    std::printf("[ latency  ] typed character to repainted Data view: %.2f ms average, %.2f ms worst, %d keystrokes\n",
-                total / strokes, worst, strokes);
-
-    // Where the time goes.
-    const double snapshot = averageMs(20, [] { takeSnapshot(); });
-    const double index = averageMs(20, [] { entryCount = rebuildEntryIndex(); });
-    const double move = averageMs(20, [] {
-        std::memmove(textBuffer + 7, textBuffer + 6, static_cast<size_t>(usedBytes - 6));
-        std::memmove(textBuffer + 6, textBuffer + 7, static_cast<size_t>(usedBytes - 6));
-    }) / 2;
-    const double paint = averageMs(20, [] {
-        lineTableOwner = -1;
-        repaintDataView();
-    });
-    // The snapshot's copy itself, into memory that is already mapped.
-    std::vector<unsigned char> reused(static_cast<size_t>(usedBytes) + bufferHeadroom, 1);
-    const double copy = averageMs(20, [&] { std::memcpy(reused.data(), textBuffer, static_cast<size_t>(usedBytes)); });
-    std::printf("[ latency  ] undo snapshot %.2f ms (the copy alone into a reused block %.2f ms), index rebuild %.2f ms, "
-                "byte move %.2f ms, Data view paint %.2f ms\n",
-                snapshot, copy, index, move, paint);
 }
 
 }  // namespace

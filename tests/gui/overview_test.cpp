@@ -328,24 +328,4 @@ TEST_F(OverviewWindow, PaintsOfBothViewsDoNotLeakGdiObjects)
     EXPECT_LE(std::labs(after - before), 3) << before << " -> " << after;
 }
 
-TEST_F(OverviewWindow, FullPaintTimeWith100000Entries)
-{
-    useBook(100000);
-    holdKeys(false, true);
-    key(VK_END);
-    holdKeys(false, false);
-    EXPECT_EQ(currentEntry(), 99999);
-    const double windowMs = averageMs(200, repaintOverview);
-    PaintedWindow painted(overviewWindow, paintIntoBitmap);
-    const double listMs = averageMs(200, [&] { painted.paint(0); });
-    int i = 0;
-    const double scrollMs = averageMs(200, [&] {   // every paint also moves the scroll bar's thumb
-        firstVisibleEntry = 50000 + i++;
-        repaintOverview();
-    });
-    std::printf("[ figures  ] Overview full paint, 100000 entries, %d rows: %.3f ms per WM_PAINT, %.3f ms per "
-                "paintOverview into a bitmap, %.3f ms per WM_PAINT while scrolling\n",
-                overviewRowCount, windowMs, listMs, scrollMs);
-}
-
 }  // namespace

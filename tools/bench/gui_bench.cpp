@@ -1,0 +1,193 @@
+// Figures of the real windows under Wine: full paints of both views and a
+// typed character in a book of 100,000 entries.  The program is started in
+// this process beside a stand-in calendar window, as the in-process GUI
+// tests do; nothing is asserted, the figures are printed.
+//
+//   scripts/wine-run.sh build/windows/lumo_gui_bench.exe
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "gui/gui_environment.h"
+#include "gui/gui_support.h"
+#include "shell/app.h"
+#include "shell/main_window.h"
+#include "shell/startup.h"
+#include "store/store.h"
+#include "store/undo.h"
+#include "support/store_fixture.h"
+#include "views/activation.h"
+#include "views/data_view_rules.h"
+#include "views/data_view_window.h"
+#include "views/line_table.h"
+#include "views/overview_rules.h"
+#include "views/overview_window.h"
+#include "views/paint_objects.h"
+#include "resources/resource.h"
+#include "views/view_state.h"
+
+namespace {
+
+std::filesystem::path programDirectory;
+
+void repaint(HWND window)
+{
+    InvalidateRect(window, nullptr, FALSE);
+    UpdateWindow(window);
+}
+
+void useBook(const std::string& text)
+{
+    setStoreText(text);
+    resetViewState();
+}
+
+// "Entry 00000" to "Entry 99999", each with three more lines.
+std::string shortEntries()
+{
+    std::string text;
+    text.reserve(100000 * 60);
+    char entry[96];
+    for (int i = 0; i < 100000; ++i) {
+        std::snprintf(entry, sizeof entry, "Entry %05d\r\nStreet %d\r\nTown\r\nPhone: 0%d\r\n\r\n", i, i, i);
+        text += entry;
+    }
+    return text;
+}
+
+void overviewPaints()
+{
+    if (activeView != ActiveView::Overview)
+        activateOverview();
+    useBook(shortEntries());
+    firstVisibleEntry = entryCount - overviewRowCount;
+    const double windowMs = averageMs(200, [] { repaint(overviewWindow); });
+    PaintedWindow painted(overviewWindow, [](HDC dc, int mode) {
+        paintOverview(dc, mode);
+        releasePaintObjects();
+    });
+    const double listMs = averageMs(200, [&] { painted.paint(0); });
+    int i = 0;
+    const double scrollMs = averageMs(200, [&] {   // every paint also moves the scroll bar's thumb
+        firstVisibleEntry = 50000 + i++;
+        repaint(overviewWindow);
+    });
+    std::printf("Overview, 100000 entries, %d rows: %.3f ms per WM_PAINT, %.3f ms per paint into a bitmap, "
+                "%.3f ms per WM_PAINT while scrolling\n",
+                overviewRowCount, windowMs, listMs, scrollMs);
+}
+
+void dataViewPaints()
+{
+    activateDataView();
+    useBook(shortEntries());
+    currentEntryOffset = entryIndex[50000];
+    const double windowMs = averageMs(200, [] { repaintDataView(); });
+    PaintedWindow painted(dataViewWindow, paintDataView);
+    const double bitmapMs = averageMs(200, [&] { painted.paint(0); });
+    const double caretMs = averageMs(200, [&] { painted.paint(1); });
+    int i = 0;
+    const double newEntryMs = averageMs(200, [&] {   // the layout is made again for every paint
+        currentEntryOffset = entryIndex[400 * i++];
+        repaintDataView();
+    });
+    std::printf("Data view, 100000 entries, %d rows: %.3f ms per WM_PAINT, %.3f ms per paint into a bitmap "
+                "(%.3f ms of it for caret and selection), %.3f ms per WM_PAINT of a new entry\n",
+                dataViewRowCount, windowMs, bitmapMs, caretMs, newEntryMs);
+}
+
+void keystrokes()
+{
+    // 100000 entries of about 120 bytes each, sorted by name.
+    const int entries = 100000;
+    std::string text;
+    text.reserve(static_cast<size_t>(entries) * 125);
+    char entry[160];
+    for (int i = 0; i < entries; ++i) {
+        std::snprintf(entry, sizeof entry,
+                      "Name %06d, Vorname\r\nStrasse %d\r\n%05d Stadt\r\nTel. 0%09d\r\n"
+                      "\"mail%06d@example.org\"\r\nNotiz: nichts\r\n\r\n",
+                      i, i % 300, i % 99999, i * 7, i);
+        text += entry;
+    }
+    activateDataView();
+    useBook(text);
+    std::printf("Keystrokes, book of %d entries, %d bytes\n", entries, usedBytes);
+
+    // Worst place: the first entry, so every byte of the book moves.
+    key(VK_DOWN);
+    key(VK_END);
+    const int strokes = 50;
+    double total = 0, worst = 0;
+    for (int i = 0; i < strokes; ++i) {
+        double ms = averageMs(1, [i] {
+            SendMessageA(mainWindow, WM_CHAR, 'a' + i % 26, 0);
+            UpdateWindow(dataViewWindow);
+        });
+        total += ms;
+        worst = std::max(worst, ms);
+    }
+    std::printf("  typed character to repainted Data view: %.2f ms average, %.2f ms worst, %d keystrokes\n",
+                total / strokes, worst, strokes);
+
+    // Where the time goes.
+    const double snapshot = averageMs(20, [] { takeSnapshot(); });
+    const double index = averageMs(20, [] { entryCount = rebuildEntryIndex(); });
+    const double move = averageMs(20, [] {
+        std::memmove(textBuffer + 7, textBuffer + 6, static_cast<size_t>(usedBytes - 6));
+        std::memmove(textBuffer + 6, textBuffer + 7, static_cast<size_t>(usedBytes - 6));
+    }) / 2;
+    const double paint = averageMs(20, [] {
+        lineTableOwner = -1;
+        repaintDataView();
+    });
+    // The snapshot's copy itself, into memory that is already mapped.
+    std::vector<unsigned char> reused(static_cast<size_t>(usedBytes) + bufferHeadroom, 1);
+    const double copy = averageMs(20, [&] { std::memcpy(reused.data(), textBuffer, static_cast<size_t>(usedBytes)); });
+    std::printf("  undo snapshot %.2f ms (the copy alone into a reused block %.2f ms), index rebuild %.2f ms, "
+                "byte move %.2f ms, Data view paint %.2f ms\n",
+                snapshot, copy, index, move, paint);
+}
+
+}  // namespace
+
+std::string testProgramDirectory()
+{
+    return programDirectory.string();
+}
+
+int main()
+{
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    programDirectory = std::filesystem::path(temp) / ("lumo-bench-" + std::to_string(GetCurrentProcessId()));
+    std::filesystem::create_directories(programDirectory);
+    createTestCalendar();
+    watchDialogs();
+    std::string commandLine = "\"" + (programDirectory / "ORDANE-Lumo.exe").string() + "\"";
+    if (!startLumo(GetModuleHandleA(nullptr), commandLine.c_str(), SW_SHOWNORMAL)) {
+        std::fprintf(stderr, "the program did not start\n");
+        return 1;
+    }
+    pumpPending();
+    startFresh();
+
+    overviewPaints();
+    dataViewPaints();
+    keystrokes();
+
+    command(IDM_NEW);
+    finishLumo();
+    DestroyWindow(mainWindow);
+    pumpPending();
+    destroyTestCalendar();
+    std::error_code ignored;
+    std::filesystem::remove_all(programDirectory, ignored);
+    return 0;
+}
