@@ -128,7 +128,7 @@ bool runCommand(int id)
     case IDM_ANALOGCLOCK:       openCalendarWindow("OpenGClock", true); break;
     case IDM_NEWENTRY:          newEntry(); break;
     case IDM_ROTATE:            rotate(); break;
-    case IDM_CALENDARSEARCH:    notYetAvailable(); break;
+    case IDM_CALENDARSEARCH:    SetFocus(mainWindow); notYetAvailable(); break;
     case IDM_ADDRESSFIELD:      SetFocus(mainWindow); notYetAvailable(); break;
     case IDM_OPEN:              openFile(); break;
     case IDM_SAVE:              saveOrSaveBlock(false); break;
