@@ -18,7 +18,11 @@ extern void (*pasteCursorKeys)();
 std::string preparePasteText(const char* text, size_t length);
 
 // Inserts prepared text at the caret of the current entry, breaking a line
-// where it would reach 255 characters, and moves the caret behind it.  The
+// where it would reach 255 characters, and moves the caret behind it.  No
+// empty line arises, wherever the caret stands, and a line of one blank
+// never gets glued to text: at column 0 of a blank line the text replaces
+// the blank, and text ending in a line break takes no blank line behind
+// it when the caret's line goes on there.  The
 // text buffer is first sized to the new length plus its headroom; false,
 // after the out-of-memory message, when it cannot be.
 bool insertPasteText(const std::string& prepared);

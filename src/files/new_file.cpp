@@ -9,9 +9,13 @@
 
 void makePathNoName()
 {
-    unsigned char first = static_cast<unsigned char>(currentFilePath[0]);
-    if (first >= 'A' && currentFilePath[1] == ':')
-        currentFilePath[0] = static_cast<char>(first - 64);
+    // "c:" and "C:" name the same drive; any other byte before the colon
+    // names none, and a number above 31 would pass for a real path.
+    const char first = currentFilePath[0];
+    if (first >= 'a' && first <= 'z' && currentFilePath[1] == ':')
+        currentFilePath[0] = static_cast<char>(first - 'a' + 1);
+    else if (first >= 'A' && first <= 'Z' && currentFilePath[1] == ':')
+        currentFilePath[0] = static_cast<char>(first - 'A' + 1);
     else
         currentFilePath[0] = 0;
 }

@@ -147,35 +147,42 @@ void sortEntries()
     if (host().mainWindowExists())
         host().setStatusText(textSortingStatus);
 
+    // The current entry's new row is kept aside until the text has moved:
+    // should the work area below be refused, nothing has changed.
     const int32_t current = currentEntry();
+    int32_t currentRow = cursorRow;
     bool currentPlaced = false;
     int32_t k = 0;
     for (int32_t s = 0; s < entryCount; ++s) {
         k = findSlot(keys, placed, s, k);
         placed.insert(placed.begin() + k, s);
         if (s == current) {
-            cursorRow = k;
+            currentRow = k;
             currentPlaced = true;
-        } else if (currentPlaced && k <= cursorRow) {
-            ++cursorRow;
+        } else if (currentPlaced && k <= currentRow) {
+            ++currentRow;
         }
     }
 
     // Only stretches whose entries changed places are rewritten, through a
     // work area as large as the largest of them.  Text behind the last
     // entry is not an entry and stays where it is.
-    auto stretches = movedStretches(placed);
-    int32_t largest = 0;
-    for (auto [first, last] : stretches)
-        largest = std::max(largest, entryIndex[last + 1] - entryIndex[first]);
+    std::vector<std::pair<int32_t, int32_t>> stretches;
     std::vector<unsigned char> work;
     try {
+        stretches = movedStretches(placed);
+        int32_t largest = 0;
+        for (auto [first, last] : stretches)
+            largest = std::max(largest, entryIndex[last + 1] - entryIndex[first]);
         work.resize(static_cast<size_t>(largest));
     } catch (const std::bad_alloc&) {
         countDisplaySuppressed = false;
+        if (host().mainWindowExists())
+            host().setStatusText(entryCountText);
         reportError(captionMain, textNoMemory);
         return;
     }
+    cursorRow = currentRow;
     for (auto [first, last] : stretches) {
         int32_t at = 0;
         for (int32_t slot = first; slot <= last; ++slot) {

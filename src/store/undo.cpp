@@ -100,12 +100,20 @@ void undo()
     std::swap(indexCapacity, snapshotIndexCapacity);
 
     ViewState current = captureViewState();
-    host().makeViewActive(snapshotView.activeView == ActiveView::DataView ||
-                                  snapshotView.activeView == ActiveView::LostDataView
-                              ? ViewId::DataView
-                              : ViewId::Overview);
+    const bool dataView = snapshotView.activeView == ActiveView::DataView ||
+                          snapshotView.activeView == ActiveView::LostDataView;
+    host().makeViewActive(dataView ? ViewId::DataView : ViewId::Overview);
     entryCount = rebuildEntryIndex();
     applyViewState(snapshotView);
+    // The snapshot says which view was active; whether the focus is in the
+    // program is today's state.  A snapshot taken while the focus was away
+    // (a drop from another program) must not leave the keys shut out now.
+    const bool focusAway = current.activeView == ActiveView::LostOverview ||
+                           current.activeView == ActiveView::LostDataView;
+    if (dataView)
+        activeView = focusAway ? ActiveView::LostDataView : ActiveView::DataView;
+    else
+        activeView = focusAway ? ActiveView::LostOverview : ActiveView::Overview;
     snapshotView = current;
     lineTableOwner = -1;
     host().repaint(ViewId::Overview);

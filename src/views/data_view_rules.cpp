@@ -85,8 +85,8 @@ void moveCaret(CaretKey key, bool control)
             ++caretLine;
         break;
     case CaretKey::Left:
-        // FIXME: Ctrl is to be ignored while the editor moves the caret
-        // behind a typed character (characters typed with AltGr).
+        // The window's key handler passes no Ctrl while the editor sends
+        // its own keys (characters typed with AltGr arrive with Ctrl held).
         if (control) {
             caretColumn = wordLeft(text, caretColumn);
         } else if (caretColumn > 0) {

@@ -281,12 +281,19 @@ int32_t deleteForward()
         return 0;
     if (length + nextLength > lineLimit)
         return refuseLongLine();
+    // Joining with a blank line drops the blank, whichever side it is on.
+    const bool blankFirst = blank && !blankLineAt(next);
     {
         UiBusyScope busy;
-        removeBytes(p, blankLineAt(next) ? 3 : 2);
+        if (blankFirst)
+            removeBytes(s, 3);   // blank, CR LF: the next line moves up
+        else
+            removeBytes(p, blankLineAt(next) ? 3 : 2);
         textChanged();
     }
     repaintAfterChange();
+    if (blankFirst)
+        sendCaretKey(CaretKey::Home);
     return 0;
 }
 
@@ -342,12 +349,17 @@ int32_t deleteBackward()
         return 0;
     if (previousLength + length > lineLimit)
         return refuseLongLine();
+    // A blank line above goes with the join: this line takes its place.
+    const bool blankAbove = blankLineAt(previousStart);
     --caretLine;
-    caretColumn = previousLength;
-    sendCaretKey(CaretKey::End);
+    caretColumn = blankAbove ? 0 : previousLength;
+    sendCaretKey(blankAbove ? CaretKey::Home : CaretKey::End);
     {
         UiBusyScope busy;
-        removeBytes(p, 2);
+        if (blankAbove)
+            removeBytes(previousStart, 3);   // blank, CR LF
+        else
+            removeBytes(p, 2);
         textChanged();
     }
     repaintAfterChange();

@@ -79,12 +79,18 @@ void chooseViewFont(bool dataView)
     UiBusyScope busy;
     FontRecord& record = dataView ? dataViewFont : overviewFont;
     LOGFONTA font = toLogFont(record);
+    // The dialog works on a copy: it writes into its font record while it
+    // runs (Wine does so at once), and only OK may keep what it wrote.
+    LOGFONTA chosen = font;
     CHOOSEFONTA dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = GetActiveWindow();
-    dialog.lpLogFont = &font;
+    dialog.lpLogFont = &chosen;
     dialog.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT;
-    ChooseFontA(&dialog);
+    if (ChooseFontA(&dialog))
+        font = chosen;
+    // Whatever the outcome, the views paint in normal weight, upright and
+    // without underline.
     font.lfWeight = FW_NORMAL;
     font.lfItalic = 0;
     font.lfUnderline = 0;

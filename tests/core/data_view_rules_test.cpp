@@ -215,6 +215,9 @@ protected:
 TEST_F(DataViewCaretKeys, ArrowsAndPagesMoveWithinTheEntryAndScroll)
 {
     EXPECT_EQ(press(CaretKey::Left), DataViewRedraw::None);
+    caretAt(1, 0);   // from the start of line 1 onto the end of the heading
+    press(CaretKey::Left);
+    EXPECT_EQ(caret(), (Ints{0, 4}));
     caretAt(1, 6);
     press(CaretKey::Right);   // at the line's end: on to the next line
     EXPECT_EQ(caret(), (Ints{2, 0}));
@@ -241,9 +244,11 @@ TEST_F(DataViewCaretKeys, ArrowsAndPagesMoveWithinTheEntryAndScroll)
         press(CaretKey::Right, false, true);
         EXPECT_EQ(caretColumn, want);
     }
-    caretAt(0, 14);   // inside a word: to its start
-    press(CaretKey::Left, false, true);
-    EXPECT_EQ(caretColumn, 12);
+    caretAt(0, 14);   // inside a word: to its start; at a word's start: to the word before
+    for (int32_t want : {12, 6, 0}) {
+        press(CaretKey::Left, false, true);
+        EXPECT_EQ(caretColumn, want);
+    }
 }
 
 TEST_F(DataViewCaretKeys, ShiftAndDoubleClickSelect)

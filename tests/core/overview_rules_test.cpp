@@ -191,7 +191,12 @@ TEST_F(OverviewRules, ArrowKeysMarkScrollAndStop)
     EXPECT_EQ(marks(), (Ints{4, 5}));
     EXPECT_EQ(overviewDown(false), OverviewRedraw::Full);
     EXPECT_FALSE(markActive);
+    caretLine = 3;   // the Data view starts the new current entry at its top
+    caretColumn = 2;
+    firstVisibleLine = 2;
     EXPECT_EQ(overviewDown(false), OverviewRedraw::MoveBar);
+    EXPECT_EQ((Ints{caretLine, caretColumn, firstVisibleLine}), (Ints{0, 0, 0}));
+    EXPECT_EQ(currentEntryOffset, entryIndex[currentEntry()]);
 
     place(0, 8);   // the lowest row the cursor may take with 10 rows
     overviewDown(true);

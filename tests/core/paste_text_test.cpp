@@ -16,6 +16,7 @@
 namespace {
 
 using Strings = std::vector<std::string>;
+using Ints = std::vector<int32_t>;
 
 // The caret keys a paste ends with, and whether the editor knew they were its own.
 int cursorKeyCalls = 0;
@@ -93,11 +94,6 @@ TEST_F(PasteText, LinesGoInAtTheCaret)
     EXPECT_FALSE(cursorRightInternal);
     EXPECT_EQ(recorder.eventsStartingWith("repaint|"), (Strings{"repaint|overview", "repaint|data"}));
 
-    setStoreText("Name\r\nxy\r\n\r\n");
-    caretAt(1, 2);
-    pasteText("A\r\n");   // a line end at the end adds a blank line
-    EXPECT_EQ(lines(), (Strings{"Name", "xyA", " "}));
-
     setStoreText("Name\r\n\r\n");
     caretAt(0, 4);
     takeSnapshot();
@@ -114,6 +110,40 @@ TEST_F(PasteText, LinesGoInAtTheCaret)
     pasteText("");
     EXPECT_EQ(storeText(), "Name X\r\n\r\n");
     EXPECT_EQ(cursorKeyCalls, 2);
+}
+
+// No caret position lets pasted text leave an empty line, which would end
+// the entry, nor a placeholder blank glued to text.
+TEST_F(PasteText, EntriesKeepTheirShapeWhereverTheCaretStands)
+{
+    const std::string line254(254, 'w');
+    const struct {
+        const char* name;
+        std::string text;
+        int32_t line, column;
+        const char* pasted;
+        std::string pastedText;
+        Ints caretAfter;
+    } cases[] = {
+        {"line end at the end of a line", "Name\r\nxy\r\n\r\n", 1, 2, "A\r\n", "Name\r\nxyA\r\n \r\n\r\n", {2, 1}},
+        {"line end inside a line", "Name\r\nxy\r\n\r\n", 1, 1, "A\r\n", "Name\r\nxA\r\ny\r\n\r\n", {2, 0}},
+        {"leading line end at column 0", "Name\r\nTown\r\n\r\n", 1, 0, "\r\nX", "Name\r\n \r\nXTown\r\n\r\n", {2, 1}},
+        {"line end alone before the heading", "Name\r\n\r\nZoe\r\n\r\n", 0, 0, "\r\n", " \r\nName\r\n\r\nZoe\r\n\r\n", {1, 0}},
+        {"into the blank of a new file", " \r\n\r\n", 0, 0, "Nora Neumann", "Nora Neumann\r\n\r\n", {0, 12}},
+        {"line end into a blank line", "Name\r\n \r\n\r\n", 1, 0, "\r\n", "Name\r\n \r\n \r\n\r\n", {2, 1}},
+        {"behind a blank", "Name\r\n \r\n\r\n", 1, 1, "x", "Name\r\n x\r\n\r\n", {1, 2}},
+        {"full line at column 0", "Name\r\n" + line254 + "\r\n\r\n", 1, 0, "ab", "Name\r\na\r\nb" + line254 + "\r\n\r\n", {2, 0}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        setStoreText(c.text);
+        const int32_t entries = entryCount;
+        caretAt(c.line, c.column);
+        pasteText(c.pasted);
+        EXPECT_EQ(storeText(), c.pastedText);
+        EXPECT_EQ(entryCount, entries);
+        EXPECT_EQ((Ints{caretLine, caretColumn}), c.caretAfter);
+    }
 }
 
 TEST_F(PasteText, LongLinesAreBrokenBeforeTheyReach255Characters)

@@ -86,6 +86,8 @@ TEST_F(RecordEditor, EditsChangeTheTextAndMoveTheCaret)
         {"delete only character", "Name\r\nx\r\n\r\n", 1, 0, deleteCode, "Name\r\n \r\n\r\n", {1, 0}, false},
         {"delete joins", "Name\r\nAb\r\ncd\r\n\r\n", 1, 2, deleteCode, "Name\r\nAbcd\r\n\r\n", {1, 2}, false},
         {"delete joins a blank line", "Name\r\nAb\r\n \r\nT\r\n\r\n", 1, 2, deleteCode, "Name\r\nAb\r\nT\r\n\r\n", {1, 2}, false},
+        {"delete joins behind a blank line", "Name\r\n \r\nTown\r\n\r\n", 1, 1, deleteCode, "Name\r\nTown\r\n\r\n", {1, 0}, false},
+        {"delete before a blank", "Name\r\n x\r\n\r\n", 1, 0, deleteCode, "Name\r\nx\r\n\r\n", {1, 0}, false},
         {"delete at end of last line", "Name\r\nAb\r\n\r\n", 1, 2, deleteCode, "Name\r\nAb\r\n\r\n", {1, 2}, false},
         {"delete blank line", "Name\r\n \r\nTown\r\n\r\n", 1, 0, deleteCode, "Name\r\nTown\r\n\r\n", {1, 0}, false},
         {"delete blank last line", "Name\r\nTown\r\n \r\n\r\n", 2, 0, deleteCode, "Name\r\nTown\r\n\r\n", {1, 4}, false},
@@ -93,6 +95,7 @@ TEST_F(RecordEditor, EditsChangeTheTextAndMoveTheCaret)
         {"backspace only character", "Name\r\nx\r\n\r\n", 1, 1, backspaceCode, "Name\r\n \r\n\r\n", {1, 0}, false},
         {"backspace behind a blank", "Name\r\n \r\n\r\n", 1, 1, backspaceCode, "Name\r\n \r\n\r\n", {1, 0}, false},
         {"backspace joins", "Name\r\nAb\r\ncd\r\n\r\n", 2, 0, backspaceCode, "Name\r\nAbcd\r\n\r\n", {1, 2}, false},
+        {"backspace joins a blank heading", " \r\nTown\r\n\r\n", 1, 0, backspaceCode, "Town\r\n\r\n", {0, 0}, true},
         {"backspace into heading", "Name\r\nAb\r\n\r\n", 1, 0, backspaceCode, "NameAb\r\n\r\n", {0, 4}, true},
         {"backspace before heading", "Name\r\nAb\r\n\r\n", 0, 0, backspaceCode, "Name\r\nAb\r\n\r\n", {0, 0}, false},
         {"backspace blank line", "Name\r\nTown\r\n \r\nZip\r\n\r\n", 2, 0, backspaceCode, "Name\r\nTown\r\nZip\r\n\r\n", {1, 4}, false},
@@ -130,9 +133,13 @@ TEST_F(RecordEditor, LinesTake255CharactersAndNoMore)
     expectRefused(editEntry(deleteCode), join256);
     start(join256, 2, 0);
     expectRefused(editEntry(backspaceCode), join256);
-    start("Name\r\n" + a + "\r\n" + std::string(55, 'b') + "\r\n\r\n", 1, 200);
-    EXPECT_EQ(editEntry(deleteCode), 0);
-    EXPECT_EQ(storeText(), "Name\r\n" + a + std::string(55, 'b') + "\r\n\r\n");
+    const std::string join255 = "Name\r\n" + a + "\r\n" + std::string(55, 'b') + "\r\n\r\n";
+    for (const Ints& at : {Ints{1, 200, deleteCode}, Ints{2, 0, backspaceCode}}) {
+        start(join255, at[0], at[1]);
+        EXPECT_EQ(editEntry(at[2]), 0);
+        EXPECT_EQ(storeText(), "Name\r\n" + a + std::string(55, 'b') + "\r\n\r\n");
+        EXPECT_EQ(caret(), (Ints{1, 200}));
+    }
 }
 
 TEST_F(RecordEditor, TheOnlyBlankLineOfAnEntryGoesOnlyWhenTheUserSaysYes)

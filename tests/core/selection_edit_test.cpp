@@ -176,6 +176,17 @@ TEST_F(SelectionEdit, NewEntryGoesInFrontOfTheCurrentOne)
     undo();
     EXPECT_EQ(storeText(), book);
     EXPECT_EQ(activeView, ActiveView::Overview);
+
+    // Taken while the focus was in another program: the view comes back,
+    // but as the one that has the keys now, not a lost one.
+    activeView = ActiveView::LostDataView;
+    takeSnapshot();
+    activeView = ActiveView::Overview;
+    undo();
+    EXPECT_EQ(activeView, ActiveView::DataView);
+    activeView = ActiveView::LostOverview;   // and the other way round
+    undo();
+    EXPECT_EQ(activeView, ActiveView::LostOverview);
 }
 
 TEST_F(SelectionEdit, SelectAllAndCopyTakeWhatTheActiveViewHolds)

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <new>
 #include <random>
 #include <string>
 #include <vector>
@@ -10,6 +12,32 @@
 #include "store/store.h"
 #include "support/store_fixture.h"
 #include "views/view_state.h"
+
+// Out-of-memory paths: the next large allocations (work areas, not the
+// small strings of the test itself) can be made to fail one at a time.
+namespace {
+constexpr std::size_t largeAllocation = 1024;
+long largeAllocationsBeforeFailure = -1;   // -1: none fails
+}  // namespace
+
+void* operator new(std::size_t size)
+{
+    if (size >= largeAllocation && largeAllocationsBeforeFailure >= 0 && largeAllocationsBeforeFailure-- == 0)
+        throw std::bad_alloc();
+    if (void* p = std::malloc(size ? size : 1))
+        return p;
+    throw std::bad_alloc();
+}
+
+void operator delete(void* p) noexcept
+{
+    std::free(p);
+}
+
+void operator delete(void* p, std::size_t) noexcept
+{
+    std::free(p);
+}
 
 namespace {
 
@@ -91,6 +119,37 @@ TEST_F(Sort, KeepsCurrentEntryTrailingTextAndModifiedFlag)
     EXPECT_EQ(titleText[0], ' ');
     EXPECT_EQ(recorder.eventsStartingWith("status"),
               (std::vector<std::string>{"status|Sortieren...", "status|       4 Entries"}));
+}
+
+TEST_F(Sort, OutOfMemoryAnywhereLeavesEverythingAsItWas)
+{
+    std::vector<std::string> headings;
+    for (int i = 300; i > 0; --i)   // reversed: every entry moves
+        headings.push_back("E" + std::to_string(1000 + i));
+    const std::string text = book(headings);
+    recorder.hasMainWindow = true;
+    long failing = 0;
+    for (;; ++failing) {
+        setStoreText(text);
+        firstVisibleEntry = 10;
+        cursorRow = 5;
+        recorder.events.clear();
+        largeAllocationsBeforeFailure = failing;
+        sortEntries();
+        largeAllocationsBeforeFailure = -1;
+        if (recorder.eventsStartingWith("error").empty())
+            break;   // this time every work area was granted
+        SCOPED_TRACE(failing);
+        EXPECT_EQ(storeText(), text);
+        EXPECT_EQ((std::vector<int32_t>{firstVisibleEntry, cursorRow}), (std::vector<int32_t>{10, 5}));
+        EXPECT_FALSE(countDisplaySuppressed);
+        const auto status = recorder.eventsStartingWith("status|");
+        if (!status.empty()) {
+            EXPECT_EQ(status.back(), "status|     300 Entries");
+        }
+    }
+    EXPECT_GE(failing, 2);   // work areas both before and after the placing were refused
+    EXPECT_EQ(storeHeadings().front(), "E1001");
 }
 
 TEST_F(Sort, EmptyBufferIsLeftAlone)

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "files/config.h"
 #include "files/new_file.h"
@@ -64,14 +65,20 @@ TEST_F(Title, LongPathsKeepTheirTail)
 
 TEST_F(Title, NoNameFormKeepsTheDriveAsANumber)
 {
-    std::strcpy(currentFilePath, "C:\\ADR\\HOME.ADR");
-    makePathNoName();
-    EXPECT_EQ(currentFilePath[0], 3);
-    EXPECT_STREQ(currentFilePath + 1, ":\\ADR\\HOME.ADR");
-
-    std::strcpy(currentFilePath, "\\\\server\\share\\a.adr");
-    makePathNoName();
-    EXPECT_EQ(currentFilePath[0], 0);
+    // A lower-case drive letter is the same drive, not a real path.
+    const std::pair<const char*, int> cases[] = {
+        {"C:\\ADR\\HOME.ADR", 3}, {"c:\\ADR\\HOME.ADR", 3}, {"z:\\a.adr", 26},
+        {"\\\\server\\share\\a.adr", 0}, {"_:\\a.adr", 0},
+    };
+    for (const auto& [path, drive] : cases) {
+        std::strcpy(currentFilePath, path);
+        makePathNoName();
+        EXPECT_EQ(currentFilePath[0], drive) << path;
+        if (drive != 0) {
+            EXPECT_STREQ(currentFilePath + 1, path + 1);
+            EXPECT_EQ(titleFor(currentFilePath), "NO NAME") << path;
+        }
+    }
 }
 
 TEST(ProgramPath, QuotedAndPlainCommandLines)

@@ -17,6 +17,7 @@
 #include "store/store.h"
 #include "store/undo.h"
 #include "support/store_fixture.h"
+#include "views/view_fonts.h"
 #include "views/view_state.h"
 
 namespace {
@@ -271,6 +272,27 @@ TEST_F(MainWindow, GeneralConfigurationDialogStoresItsRules)
     answerNextDialog({IDCANCEL, {{IDC_GC_ORDER1, "9"}}, {}});
     command(IDM_GENERALCONFIG);
     EXPECT_STREQ(addressLineOrder[0], "1");
+}
+
+TEST_F(MainWindow, CancelledFontDialogKeepsTheFontButNotItsBoldOrItalic)
+{
+    const FontRecord original = dataViewFont;
+    LOGFONTA font;
+    std::memcpy(&font, dataViewFont.bytes, sizeof font);
+    font.lfWeight = FW_BOLD;
+    font.lfItalic = 1;
+    std::memcpy(dataViewFont.bytes, &font, sizeof font);
+    command(IDM_FONT_DATAVIEW);   // cancelled as soon as it shows
+    ASSERT_EQ(seenDialogs().size(), 1u);
+    LOGFONTA kept;
+    std::memcpy(&kept, dataViewFont.bytes, sizeof kept);
+    font.lfWeight = FW_NORMAL;
+    font.lfItalic = 0;
+    EXPECT_EQ(kept.lfHeight, font.lfHeight);
+    EXPECT_STREQ(kept.lfFaceName, font.lfFaceName);
+    EXPECT_EQ(std::memcmp(&kept, &font, sizeof font), 0);
+    dataViewFont = original;
+    createViewFonts();
 }
 
 TEST_F(MainWindow, PasswordProtectionMarksTheDataChanged)
