@@ -73,8 +73,10 @@ TEST_F(StoreIndex, FastScanAgreesWithPlainLoopOnRandomText)
 
 TEST_F(StoreIndex, RebuildShowsTheCountAndMarksTheTitleUnlessSuppressed)
 {
-    formatEntryCountText(7);
-    EXPECT_STREQ(entryCountText, "       7 Entries");
+    formatEntryCountText(0);   // the units digit even when it is a zero
+    EXPECT_STREQ(entryCountText, "       0 Entries");
+    formatEntryCountText(1002);   // inner zeros are digits
+    EXPECT_STREQ(entryCountText, "    1002 Entries");
     formatEntryCountText(99999999);
     EXPECT_STREQ(entryCountText, "99999999 Entries");
 

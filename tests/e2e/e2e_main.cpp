@@ -60,20 +60,6 @@ TEST_F(EndToEnd, SecondCopyIsRefusedAndLeavesTheSettingsAlone)
     EXPECT_EQ(calendarLog(), (std::vector<std::string>{greeting, goodbye}));
 }
 
-TEST_F(EndToEnd, GreetsTheCalendarAndSaysGoodbyeOnQuit)
-{
-    ASSERT_NO_FATAL_FAILURE(startCalendar());
-    ChildProcess lumo = startLumo();
-    HWND mainWindow = waitForMainWindow(lumo);
-    ASSERT_TRUE(mainWindow) << "no main window";
-    EXPECT_TRUE(waitForCalendarText(greeting));
-
-    postCommand(mainWindow, IDM_QUIT);
-    ASSERT_NO_FATAL_FAILURE(expectCleanExit(lumo));
-    ASSERT_TRUE(waitForCalendarText(goodbye));
-    EXPECT_EQ(calendarLog(), (std::vector<std::string>{greeting, goodbye}));
-}
-
 TEST_F(EndToEnd, QuitsWhenTheCalendarSaysSoAndSavesItsSettings)
 {
     // No window place stored yet: the program chooses one and keeps it.
