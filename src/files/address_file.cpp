@@ -7,9 +7,12 @@
 #include <cstring>
 #include <vector>
 
+#include <sys/stat.h>
+
 #include "files/charset.h"
 #include "files/config.h"
 #include "files/new_file.h"
+#include "files/safe_write.h"
 #include "files/scramble.h"
 #include "host/host.h"
 #include "host/texts.h"
@@ -62,16 +65,23 @@ void finishLoad()
     entryCount = rebuildEntryIndex();
 }
 
-bool writeAll(std::FILE* file, const unsigned char* bytes, size_t length)
+// A folder or a pipe opens on some systems but has no size to load.
+std::FILE* openRegularFile(const char* path)
 {
-    return std::fwrite(bytes, 1, length, file) == length;
+    std::FILE* file = std::fopen(path, "rb");
+    struct stat status;
+    if (file && (fstat(fileno(file), &status) != 0 || (status.st_mode & S_IFMT) != S_IFREG)) {
+        std::fclose(file);
+        return nullptr;
+    }
+    return file;
 }
 
 }  // namespace
 
-LoadResult loadAddressFile(const char* path, LoadMode mode)
+LoadResult loadAddressFile(const char* path, LoadMode mode, bool readAsPlain)
 {
-    std::FILE* file = std::fopen(path, "rb");
+    std::FILE* file = openRegularFile(path);
     if (!file) {
         if (mode == LoadMode::Open && std::strcmp(path, currentFilePath) == 0) {
             currentFilePath[0] = 0;
@@ -124,7 +134,7 @@ LoadResult loadAddressFile(const char* path, LoadMode mode)
     unsigned char header[headerWordLength] = {};
     std::fread(&first, 1, 1, file);
     std::fread(header, 1, headerWordLength, file);
-    bool isProtected = first == protectedMark;
+    bool isProtected = first == protectedMark && !readAsPlain;
     if (!isProtected)
         std::fseek(file, 0, SEEK_SET);
 
@@ -150,10 +160,14 @@ LoadResult loadAddressFile(const char* path, LoadMode mode)
             host().restoreMainWindow();
             std::fclose(file);
             closer.file = nullptr;
-            if (mode == LoadMode::Open)
+            if (mode == LoadMode::Open) {
                 resetStoreToNoName();
-            else
+            } else {
+                // The refused bytes must not stay behind the text: the
+                // separator scan reads past its end.
+                std::memset(textBuffer + oldLength, 0, static_cast<size_t>(usedBytes - oldLength));
                 usedBytes = oldLength;
+            }
             return LoadResult::WrongPassword;
         }
         unscrambleBytes(textBuffer + offset, usedBytes - offset, password);
@@ -179,41 +193,46 @@ LoadResult loadAddressFile(const char* path, LoadMode mode)
 
 bool writeAddressFile(const char* path)
 {
-    toFileCharset(textBuffer, usedBytes);
-    bool written = false;
-    if (std::FILE* file = std::fopen(path, "wb")) {
-        if (currentPassword[0] == 0) {
-            written = writeAll(file, textBuffer, static_cast<size_t>(usedBytes));
-        } else {
-            unsigned char header[1 + headerWordLength];
-            header[0] = protectedMark;
-            std::memcpy(header + 1, verificationWord, headerWordLength);
-            scrambleBytes(header + 1, headerWordLength, currentPassword);
-            written = writeAll(file, header, sizeof header);
+    SafeFile file(path);
+    return writeAddressFile(file) && file.replaceTarget();
+}
 
-            // Scramble through a bounded work area; one key stream runs over
-            // the whole text.
-            std::vector<unsigned char> chunk(64 * 1024);
-            KeyStream keys(currentPassword);
-            for (int32_t done = 0; written && done < usedBytes;) {
-                size_t n = std::min(chunk.size(), static_cast<size_t>(usedBytes - done));
-                for (size_t i = 0; i < n; ++i)
-                    chunk[i] = scrambleByte(textBuffer[done + static_cast<int32_t>(i)], keys.next());
-                written = writeAll(file, chunk.data(), n);
-                done += static_cast<int32_t>(n);
-            }
+bool writeAddressFile(SafeFile& file)
+{
+    toFileCharset(textBuffer, usedBytes);
+    if (currentPassword[0] == 0) {
+        file.write(textBuffer, static_cast<size_t>(usedBytes));
+    } else {
+        unsigned char header[1 + headerWordLength];
+        header[0] = protectedMark;
+        std::memcpy(header + 1, verificationWord, headerWordLength);
+        scrambleBytes(header + 1, headerWordLength, currentPassword);
+        file.write(header, sizeof header);
+
+        // Scramble through a bounded work area; one key stream runs over
+        // the whole text.
+        std::vector<unsigned char> chunk(64 * 1024);
+        KeyStream keys(currentPassword);
+        for (int32_t done = 0; file.good() && done < usedBytes;) {
+            size_t n = std::min(chunk.size(), static_cast<size_t>(usedBytes - done));
+            for (size_t i = 0; i < n; ++i)
+                chunk[i] = scrambleByte(textBuffer[done + static_cast<int32_t>(i)], keys.next());
+            file.write(chunk.data(), n);
+            done += static_cast<int32_t>(n);
         }
-        written = (std::fclose(file) == 0) && written;
     }
+    bool written = file.finish();
     toBufferCharset(textBuffer, usedBytes);
     return written;
 }
 
 bool writeBytesToFile(const char* path, const unsigned char* bytes, int32_t length)
 {
-    std::FILE* file = std::fopen(path, "wb");
-    if (!file)
-        return false;
-    bool written = writeAll(file, bytes, static_cast<size_t>(length));
-    return (std::fclose(file) == 0) && written;
+    return writeFileSafely(path, bytes, static_cast<size_t>(length));
+}
+
+bool plainFileLooksProtected(const unsigned char* text, int32_t length)
+{
+    // The character conversion never makes or removes a "P".
+    return length > 0 && text[0] == protectedMark;
 }

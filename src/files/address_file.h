@@ -16,18 +16,32 @@ inline constexpr char verificationWord[8] = "quorvik";
 
 enum class LoadMode { Open = 0, Add = 1 };
 
+// True when a plain text would be written as a file that starts with "P"
+// and so be taken for a protected one when it is opened again.
+bool plainFileLooksProtected(const unsigned char* text, int32_t length);
+
 enum class LoadResult { Loaded, CannotOpen, NoMemory, WrongPassword };
 
 // Replaces (Open) or extends (Add) the store with the file at path, asking
 // for the password of a protected file.  Failures are reported to the user
 // here; the result only tells callers that want to know what happened.
-LoadResult loadAddressFile(const char* path, LoadMode mode);
+// readAsPlain takes the file as plain text even when it starts with "P"
+// (a plain book whose first heading starts with P).  Only regular files
+// are opened.
+LoadResult loadAddressFile(const char* path, LoadMode mode, bool readAsPlain = false);
 
 // Writes the whole text buffer to path, protected with currentPassword when
 // it is not empty.  The buffer is converted to the file's character set for
-// the write and back afterwards.  Returns false when the file cannot be
-// created or written completely; reporting is the caller's business.
+// the write and back afterwards.  Path is replaced only by a complete file
+// (see safe_write.h).  Returns false when the file cannot be created or
+// written completely; reporting is the caller's business.
 bool writeAddressFile(const char* path);
 
-// Writes length bytes as they are, never scrambled (exported blocks).
+// The same into a file being written safely, which is finished (complete on
+// disk) but not yet put in place.
+class SafeFile;
+bool writeAddressFile(SafeFile& file);
+
+// Writes length bytes as they are, never scrambled (exported blocks), the
+// same safe way.
 bool writeBytesToFile(const char* path, const unsigned char* bytes, int32_t length);

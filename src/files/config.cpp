@@ -2,6 +2,9 @@
 
 #include <cstring>
 #include <initializer_list>
+#include <string>
+
+#include "files/safe_write.h"
 
 WindowRect mainWindowRect;
 WindowRect overviewRect;
@@ -61,16 +64,22 @@ void readColour(std::FILE* file, uint32_t& colour)
 }
 
 // A path stored up to and including its NUL, or 512 bytes without one.
+// The path is always left terminated: one that fills the whole field has
+// no room for its NUL and cannot be opened, so it becomes empty.
 void readPath(std::FILE* file, char* path)
 {
     for (int i = 0; i < pathSize; ++i) {
         int c = readByte(file);
-        if (c < 0)
+        if (c < 0) {
+            if (i > 0)
+                path[i] = 0;   // a file that ends before the field leaves it alone
             return;
+        }
         path[i] = static_cast<char>(c);
         if (c == 0)
             return;
     }
+    std::memset(path, 0, pathSize);
 }
 
 unsigned char byteOr(std::FILE* file, unsigned char fallback)
@@ -100,30 +109,36 @@ void setOneCharString(char* s, unsigned char c)
 
 // ---- writing -------------------------------------------------------------
 
-void writeInt32(std::FILE* file, uint32_t value)
+// The file is put together in memory and written in one piece.
+void writeBytes(std::string& out, const void* bytes, size_t length)
+{
+    out.append(static_cast<const char*>(bytes), length);
+}
+
+void writeInt32(std::string& out, uint32_t value)
 {
     unsigned char b[4] = {static_cast<unsigned char>(value), static_cast<unsigned char>(value >> 8),
                           static_cast<unsigned char>(value >> 16), static_cast<unsigned char>(value >> 24)};
-    std::fwrite(b, 1, 4, file);
+    writeBytes(out, b, 4);
 }
 
-void writeRect(std::FILE* file, const WindowRect& r)
+void writeRect(std::string& out, const WindowRect& r)
 {
-    writeInt32(file, static_cast<uint32_t>(r.x));
-    writeInt32(file, static_cast<uint32_t>(r.y));
-    writeInt32(file, static_cast<uint32_t>(r.width));
-    writeInt32(file, static_cast<uint32_t>(r.height));
+    writeInt32(out, static_cast<uint32_t>(r.x));
+    writeInt32(out, static_cast<uint32_t>(r.y));
+    writeInt32(out, static_cast<uint32_t>(r.width));
+    writeInt32(out, static_cast<uint32_t>(r.height));
 }
 
-void writePath(std::FILE* file, const char* path)
+void writePath(std::string& out, const char* path)
 {
     size_t length = strnlen(path, pathSize);
-    std::fwrite(path, 1, length < pathSize ? length + 1 : pathSize, file);
+    writeBytes(out, path, length < pathSize ? length + 1 : pathSize);
 }
 
-void writeByte(std::FILE* file, unsigned char c)
+void writeByte(std::string& out, unsigned char c)
 {
-    std::fputc(c, file);
+    out += static_cast<char>(c);
 }
 
 }  // namespace
@@ -215,35 +230,32 @@ void readConfiguration(std::FILE* file)
 
 bool writeConfiguration(const char* path)
 {
-    std::FILE* file = std::fopen(path, "wb");
-    if (!file)
-        return false;
-
-    std::fwrite(magic, 1, sizeof magic, file);
-    writeRect(file, mainWindowRect);
-    writeRect(file, overviewRect);
-    writeRect(file, dataViewRect);
-    writePath(file, currentFilePath);
+    std::string out;
+    writeBytes(out, magic, sizeof magic);
+    writeRect(out, mainWindowRect);
+    writeRect(out, overviewRect);
+    writeRect(out, dataViewRect);
+    writePath(out, currentFilePath);
     for (uint32_t colour : {dataViewBackColour, dataViewTextColour, dataViewHeadTextColour, dataViewHeadBackColour,
                             overviewBackColour, overviewTextColour, linkColour})
-        writeInt32(file, colour);
+        writeInt32(out, colour);
     for (const auto& predefinition : textPredefinitions)
-        std::fwrite(predefinition, 1, predefinitionStored, file);
-    writeByte(file, windowArrangement);
-    writeByte(file, autoSaveData ? 1 : 0);
-    writeByte(file, autoSaveConfig ? 1 : 0);
-    std::fwrite(dataViewFont.bytes, 1, fontRecordSize, file);
-    std::fwrite(overviewFont.bytes, 1, fontRecordSize, file);
+        writeBytes(out, predefinition, predefinitionStored);
+    writeByte(out, windowArrangement);
+    writeByte(out, autoSaveData ? 1 : 0);
+    writeByte(out, autoSaveConfig ? 1 : 0);
+    writeBytes(out, dataViewFont.bytes, fontRecordSize);
+    writeBytes(out, overviewFont.bytes, fontRecordSize);
     for (const auto& separator : nameSeparators)
-        writeByte(file, static_cast<unsigned char>(separator[0]));
+        writeByte(out, static_cast<unsigned char>(separator[0]));
     for (const auto& order : addressLineOrder)
-        writeByte(file, static_cast<unsigned char>(order[0]));
+        writeByte(out, static_cast<unsigned char>(order[0]));
     for (bool on : addressEmptyLines)
-        writeByte(file, on ? 1 : 0);
-    writeByte(file, swapFirstAndLastName ? 1 : 0);
+        writeByte(out, on ? 1 : 0);
+    writeByte(out, swapFirstAndLastName ? 1 : 0);
     for (const auto& recent : recentFiles)
-        writePath(file, recent);
-    writeByte(file, printLeftBorder);
-    writeByte(file, printTopBorder);
-    return std::fclose(file) == 0;
+        writePath(out, recent);
+    writeByte(out, printLeftBorder);
+    writeByte(out, printTopBorder);
+    return writeFileSafely(path, out.data(), out.size());
 }

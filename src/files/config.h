@@ -66,8 +66,10 @@ void setDefaultSettings(const FontRecord& systemFont);
 
 // Reads the settings from an open configuration file.  A file without the
 // magic changes nothing; a short file fills the rest by the field rules.
+// Every path read is NUL-terminated; one that fills its field is emptied.
 void readConfiguration(std::FILE* file);
 
-// Creates or truncates the file at path and writes every field.  Returns
-// false (and writes nothing) when the file cannot be created.
+// Writes every field as the new content of the file at path, which is
+// replaced only by a complete file.  Returns false, with the old file left
+// as it was, when the new one cannot be written.
 bool writeConfiguration(const char* path);

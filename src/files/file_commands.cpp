@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <new>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "files/data_check.h"
 #include "files/new_file.h"
 #include "files/recent_files.h"
+#include "files/safe_write.h"
 #include "find/sort.h"
 #include "host/host.h"
 #include "host/texts.h"
@@ -30,6 +32,13 @@ namespace {
 
 constexpr const char* textDataCheckQuestion = "Shall ORDANE-Lumo make a\ndata-check now, deleting\ndouble entries?";
 constexpr const char* textNoMemoryForBackup = "Not enough memory free for creating a *.DUP-File!";
+constexpr const char* textPlainLooksProtected =
+    "This address file begins with the letter P. Saved without a password,\n"
+    "it would be taken for a password-protected file and could not be\n"
+    "opened again.\n\n"
+    "Yes: protect it with a password now\n"
+    "No: save it without a password anyway\n"
+    "Cancel: do not save";
 
 // A path in the no-name form keeps its drive as a number; give the letter back.
 void correctDriveNumber(char* path)
@@ -91,43 +100,68 @@ void loadCurrentFileAndShow()
     host().repaint(ViewId::DataView);
 }
 
-// Reads a whole file; false when it does not exist or cannot be read.
-bool readWholeFile(const char* path, std::vector<unsigned char>& bytes, bool& noMemory)
+// Copies the file at path, as it is before this save, into a finished
+// temporary file for its DUP; backup stays empty when there is no file yet.
+// The old DUP is replaced only once the new book is complete too.  False,
+// with the message shown, when the copy could not be made: the save must
+// then not go on, or the old file would be lost.
+bool prepareBackup(const char* path, std::unique_ptr<SafeFile>& backup)
 {
-    noMemory = false;
-    std::FILE* file = std::fopen(path, "rb");
-    if (!file)
+    std::FILE* old = std::fopen(path, "rb");
+    if (!old)
+        return true;   // nothing saved there yet
+    std::fseek(old, 0, SEEK_END);
+    long size = std::ftell(old);
+    std::fseek(old, 0, SEEK_SET);
+    if (size >= 0 && !checkFreeSpace(path, size)) {
+        std::fclose(old);
         return false;
-    std::fseek(file, 0, SEEK_END);
-    long size = std::ftell(file);
-    std::fseek(file, 0, SEEK_SET);
-    bool ok = size >= 0;
-    if (ok) {
-        try {
-            bytes.resize(static_cast<size_t>(size));
-            ok = std::fread(bytes.data(), 1, bytes.size(), file) == bytes.size();
-        } catch (const std::bad_alloc&) {
-            noMemory = true;
-            ok = false;
-        }
     }
-    std::fclose(file);
-    return ok;
+    std::vector<unsigned char> chunk;
+    try {
+        chunk.resize(64 * 1024);
+    } catch (const std::bad_alloc&) {
+        std::fclose(old);
+        reportError(captionMain, textNoMemoryForBackup);
+        return false;
+    }
+    backup = std::make_unique<SafeFile>(backupPath(path).c_str());
+    bool copied = size >= 0 && backup->good();
+    while (copied) {
+        size_t n = std::fread(chunk.data(), 1, chunk.size(), old);
+        if (n == 0) {
+            copied = std::ferror(old) == 0;
+            break;
+        }
+        copied = backup->write(chunk.data(), n);
+    }
+    std::fclose(old);
+    if (copied && backup->finish())
+        return true;
+    backup.reset();
+    reportError(captionMain, textCannotSave);
+    return false;
 }
 
-void writeBackup(const char* path)
+// A plain text that starts with "P" would be read back as a protected file
+// that no password opens.  False when the user would rather not save.
+bool confirmPlainFileStartingWithP()
 {
-    std::vector<unsigned char> old;
-    bool noMemory = false;
-    if (!readWholeFile(path, old, noMemory)) {
-        if (noMemory)
-            reportError(captionMain, textNoMemoryForBackup);
-        return;
+    if (currentPassword[0] != 0 || !plainFileLooksProtected(textBuffer, usedBytes))
+        return true;
+    Host::Answer answer;
+    {
+        UiBusyScope busy;
+        answer = host().askYesNoCancel(captionMain, textPlainLooksProtected);
     }
-    std::string backup = backupPath(path);
-    std::remove(backup.c_str());
-    if (checkFreeSpace(path, static_cast<int64_t>(old.size())))
-        writeBytesToFile(backup.c_str(), old.data(), static_cast<int32_t>(old.size()));
+    if (answer == Host::Answer::No)
+        return true;
+    if (answer == Host::Answer::Yes) {
+        UiBusyScope busy;
+        host().askNewPassword();
+        return currentPassword[0] != 0;
+    }
+    return false;
 }
 
 // Byte offset of (line, column) in the current entry.
@@ -205,10 +239,10 @@ void openRecentFile(int slot)
     loadCurrentFileAndShow();
 }
 
-void saveFile(bool askName)
+SaveResult saveFile(bool askName)
 {
     if (saveLocked)
-        return;
+        return SaveResult::NotSaved;
     if (resortPending)
         sortEntries();
 
@@ -218,21 +252,31 @@ void saveFile(bool askName)
     if (askName || hadNoName) {
         UiBusyScope busy;
         if (!host().chooseFile(FileDialog::Save, chosen))
-            return;
+            return SaveResult::NotSaved;
     }
+    if (!confirmPlainFileStartingWithP())
+        return SaveResult::NotSaved;
 
-    writeBackup(chosen);
-    discardSnapshot();
-    if (checkFreeSpace(chosen, usedBytes)) {
-        if (writeAddressFile(chosen)) {
-            setTitleMarker(' ');
-            dataModified = false;
-        } else {
-            reportError(captionMain, textCannotSave);
+    // Both new files are complete on disk before either replaces its old
+    // one: the DUP first, so that the old book is never only in memory.
+    SaveResult result = SaveResult::Failed;
+    std::unique_ptr<SafeFile> backup;
+    if (prepareBackup(chosen, backup)) {
+        discardSnapshot();
+        if (checkFreeSpace(chosen, usedBytes)) {
+            SafeFile book(chosen);
+            if (writeAddressFile(book) && (!backup || backup->replaceTarget()) && book.replaceTarget()) {
+                setTitleMarker(' ');
+                dataModified = false;
+                result = SaveResult::Saved;
+            } else {
+                reportError(captionMain, textCannotSave);
+            }
         }
     }
     std::memcpy(currentFilePath, chosen, pathSize);
     setTitleFromPath();
+    return result;
 }
 
 void saveOrSaveBlock(bool askName)
@@ -261,9 +305,10 @@ void saveBlock(bool entries)
         if (entries) {
             int32_t from = entryIndex[markFirst];
             int32_t to = entryIndex[markLast + 1];
-            toFileCharset(textBuffer, usedBytes);
+            // Only the copy is converted: the round trip through the file's
+            // character set is not the identity (132 would come back as ä).
             block.assign(textBuffer + from, textBuffer + to);
-            toBufferCharset(textBuffer, usedBytes);
+            toFileCharset(block.data(), static_cast<int32_t>(block.size()));
         } else {
             int32_t from = offsetInCurrentEntry(selStartLine, selStartColumn);
             int32_t to = offsetInCurrentEntry(selEndLine, selEndColumn);

@@ -13,8 +13,12 @@ extern char textBlockPath[512];
 void newFile();
 void openFile();
 void openRecentFile(int slot);
+enum class SaveResult { Saved, NotSaved, Failed };
+
 // Save (askName false) or Save as (askName true) of the whole store.
-void saveFile(bool askName);
+// NotSaved: the user cancelled; Failed: a message was shown and every file
+// is as it was.
+SaveResult saveFile(bool askName);
 // Save or Save as, offering to save only the marked block when there is one.
 void saveOrSaveBlock(bool askName);
 void saveBlock(bool entries);

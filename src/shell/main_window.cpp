@@ -83,8 +83,8 @@ void onKillFocus(HWND window, HWND gainingFocus)
 
 LRESULT onQueryEndSession()
 {
-    if (!shutdownDone)
-        shutdown();
+    if (!shutdownDone && !shutdown(true))
+        return FALSE;   // the user keeps working: the session does not end
     shutdownDone = true;
     PostQuitMessage(0);
     return 1;
@@ -196,6 +196,9 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 
     switch (message) {
     case WM_CREATE:          return onCreate(window);
+    // Closing ends the message loop but keeps the window, so that a failed
+    // save at quit can still return to it.
+    case WM_CLOSE:           PostQuitMessage(0); return 0;
     case WM_DESTROY:         PostQuitMessage(0); return 0;
     case WM_MOVE:            if (isMainUnminimized(window)) rememberMainWindowRect(window); return 0;
     case WM_SIZE:            return onSize(window, lParam);

@@ -7,10 +7,12 @@
 #include "shell/shutdown_store.h"
 #include "shell/strips.h"
 
-void shutdown()
+bool shutdown(bool canStay)
 {
-    shutdownStore();
+    if (!shutdownStore(canStay))
+        return false;
     OleUninitialize();
     sendToCalendar(goodbyeText);
     freeBitmaps();
+    return true;
 }

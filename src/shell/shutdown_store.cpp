@@ -9,17 +9,31 @@
 #include "store/store.h"
 #include "store/undo.h"
 
-void shutdownStore()
+namespace {
+
+constexpr const char* textQuitWithoutSaving = "The data has not been saved.\nQuit ORDANE-Lumo without saving?";
+
+}  // namespace
+
+bool shutdownStore(bool canStay)
 {
-    uiBusy = true;   // stays up: no more input from here on
+    uiBusy = true;   // stays up once the shutdown goes through
     if (autoSaveConfig)
         writeConfiguration(configFilePath);
     if (dataModified && !storeUnavailable) {
-        if (autoSaveData || host().askYesNo(captionMain, textSaveNow, false))
-            saveFile(false);
+        if (autoSaveData || host().askYesNo(captionMain, textSaveNow, false)) {
+            // The edits exist only in memory now: freeing the store after a
+            // save that did not happen would lose them.
+            if (saveFile(false) != SaveResult::Saved && canStay &&
+                !host().askYesNo(captionMain, textQuitWithoutSaving, false)) {
+                uiBusy = false;
+                return false;
+            }
+        }
     }
     saveLocked = true;
     freeStore();
     if (snapshotValid)
         discardSnapshot();
+    return true;
 }

@@ -2,4 +2,7 @@
 // last save (or the question about it), and releasing the store.
 #pragma once
 
-void shutdownStore();
+// False when the last save did not happen and the user chose to keep the
+// program running (only asked while canStay is true); the store is then
+// untouched and the shutdown must not go on.
+bool shutdownStore(bool canStay = true);

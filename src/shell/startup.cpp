@@ -223,7 +223,11 @@ int runLumo(HINSTANCE instance, const char* commandLine, int showCommand)
 {
     if (!startLumo(instance, commandLine, showCommand))
         return 1;
+    // A save at quit that did not happen may send the user back to work:
+    // the main window is still there (closing it only ends the loop).
     int exitCode = runMessageLoop();
-    finishLumo();
+    while (!shutdownDone && !shutdown(mainWindow && IsWindow(mainWindow)))
+        exitCode = runMessageLoop();
+    shutdownDone = true;
     return exitCode;
 }

@@ -63,6 +63,25 @@ void Win32Host::askPassword(PasswordPrompt which, char* buffer20)
         runPasswordDialog(IDD_ADDPASSWORD_DE, IDD_ADDPASSWORD, buffer20);
 }
 
+Host::Answer Win32Host::askYesNoCancel(const char* caption, const char* text)
+{
+    switch (lumoMessageBox(nullptr, text, caption, MB_YESNOCANCEL | MB_ICONQUESTION | MB_SETFOREGROUND | MB_TOPMOST)) {
+    case IDYES: return Answer::Yes;
+    case IDNO:  return Answer::No;
+    default:    return Answer::Cancel;
+    }
+}
+
+void Win32Host::askNewPassword()
+{
+    runSharedDialog(IDD_SETPASSWORD_DE, IDD_SETPASSWORD, mainWindow);
+}
+
+bool Win32Host::replaceFile(const char* temporary, const char* target)
+{
+    return MoveFileExA(temporary, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
 void Win32Host::minimizeMainWindow()
 {
     if (mainWindow)

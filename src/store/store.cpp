@@ -27,6 +27,21 @@ bool isSeparatorAt(const unsigned char* p)
     return p[0] == 13 && p[1] == 10 && p[2] == 13 && p[3] == 10;
 }
 
+// Reallocates the text buffer to capacity bytes; the bytes behind the text
+// are zero afterwards, as the separator scan expects.  False (the buffer as
+// it was) when there is no memory.
+bool resizeTextBuffer(int32_t capacity)
+{
+    auto* grown = static_cast<unsigned char*>(std::realloc(textBuffer, static_cast<size_t>(capacity)));
+    if (!grown)
+        return false;
+    textBuffer = grown;
+    if (capacity > bufferCapacity)
+        std::memset(textBuffer + bufferCapacity, 0, static_cast<size_t>(capacity - bufferCapacity));
+    bufferCapacity = capacity;
+    return true;
+}
+
 }  // namespace
 
 int32_t scanEntrySeparators(const unsigned char* buffer, int32_t used, int32_t* index)
@@ -113,14 +128,10 @@ void ensureStoreCapacity()
         return;   // released at shutdown or after a failed allocation
     if (entryCount < indexCapacity - 5 && usedBytes < bufferCapacity - 500)
         return;
-    int32_t newCapacity = usedBytes + bufferHeadroom;
-    auto* grown = static_cast<unsigned char*>(std::realloc(textBuffer, static_cast<size_t>(newCapacity)));
-    if (!grown) {
+    if (!resizeTextBuffer(usedBytes + bufferHeadroom)) {
         reportError(captionMain, textNoMemory);
         return;
     }
-    textBuffer = grown;
-    bufferCapacity = newCapacity;
     int32_t newSlots = entryCount + indexHeadroom;
     auto* index = static_cast<int32_t*>(std::realloc(entryIndex, static_cast<size_t>(newSlots) * sizeof(int32_t)));
     if (!index) {
@@ -133,14 +144,10 @@ void ensureStoreCapacity()
 
 bool growTextBufferFor(int32_t extra)
 {
-    int32_t capacity = usedBytes + extra + bufferHeadroom;
-    auto* grown = static_cast<unsigned char*>(std::realloc(textBuffer, static_cast<size_t>(capacity)));
-    if (!grown) {
+    if (!resizeTextBuffer(usedBytes + extra + bufferHeadroom)) {
         reportError(captionMain, textNoMemory);
         return false;
     }
-    textBuffer = grown;
-    bufferCapacity = capacity;
     return true;
 }
 

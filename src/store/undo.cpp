@@ -79,8 +79,10 @@ void takeSnapshot()
         return;
     }
     std::memcpy(snapshotBuffer, textBuffer, static_cast<size_t>(usedBytes));
-    // The separator scan may look three bytes past the text.
-    std::memset(snapshotBuffer + usedBytes, 0, 4);
+    // Undo makes this block the text buffer: everything behind the text must
+    // be zero, or a later insertion would bring an older, longer text's
+    // bytes within reach of the separator scan.
+    std::memset(snapshotBuffer + usedBytes, 0, static_cast<size_t>(snapshotCapacity - usedBytes));
     std::memcpy(snapshotIndex, entryIndex, static_cast<size_t>(entryCount + 2) * sizeof(int32_t));
 
     host().enableMenuItem(IDM_UNDO, true);

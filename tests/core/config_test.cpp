@@ -140,7 +140,9 @@ TEST_F(Configuration, OddFlagBytesFollowTheDefaultsAndAWrongMagicIsIgnored)
     EXPECT_TRUE(recorder.events.empty());   // an uncreatable file is not reported
 }
 
-TEST_F(Configuration, LongestPathIsWrittenWithoutFillAndReadBack)
+// A path that fills its field has no NUL; kept as read, it would be passed
+// on unterminated (fopen and strcmp reading past the variable).
+TEST_F(Configuration, LongestPathIsWrittenWithoutFillAndAFullFieldIsDropped)
 {
     std::memset(currentFilePath, 'a', 511);
     currentFilePath[511] = 0;
@@ -152,8 +154,18 @@ TEST_F(Configuration, LongestPathIsWrittenWithoutFillAndReadBack)
     setDefaultSettings(FontRecord{});
     readFrom(tempPath("O-LUMO.INF"));
     EXPECT_EQ(std::strlen(currentFilePath), 511u);
-    EXPECT_EQ(recentFiles[0][511], 'b');
+    EXPECT_EQ(recentFiles[0][0], 0);
     EXPECT_EQ(recentFiles[1][0], 0);
+
+    // The same for the current file; a file cut inside a path ends it there.
+    bytes.replace(magicSize + rectsSize, 512, 512, 'c');
+    writeFileBytes(tempPath("O-LUMO.INF"), bytes);
+    readFrom(tempPath("O-LUMO.INF"));
+    EXPECT_EQ(currentFilePath[0], 0);
+    std::memset(currentFilePath, 'x', sizeof currentFilePath);
+    writeFileBytes(tempPath("O-LUMO.INF"), bytes.substr(0, magicSize + rectsSize + 3));
+    readFrom(tempPath("O-LUMO.INF"));
+    EXPECT_STREQ(currentFilePath, "ccc");
 }
 
 }  // namespace

@@ -1,23 +1,38 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 
 #include "files/address_file.h"
 #include "files/config.h"
 #include "files/file_commands.h"
+#include "files/data_check.h"
 #include "files/recent_files.h"
+#include "files/safe_write.h"
 #include "find/sort.h"
 #include "resources/resource.h"
 #include "host/title.h"
 #include "store/store.h"
 #include "store/undo.h"
 #include "support/store_fixture.h"
+#include "views/selection_edit.h"
 #include "views/view_state.h"
 
 namespace {
 
 using Strings = std::vector<std::string>;
+
+// Files in the test's folder, by name.
+Strings folderContents(const std::filesystem::path& folder)
+{
+    Strings names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
 class FileCommands : public StoreTest {
 protected:
@@ -168,7 +183,7 @@ TEST_F(FileCommands, AddAppendsSortsAndOffersTheDataCheck)
 
 TEST_F(FileCommands, MarkedEntriesAreSavedAsPlainBlock)
 {
-    setStoreText("\xC4rger\r\n\r\nBert\r\n\r\nCarl\r\n\r\n");
+    setStoreText("\xC4rger\r\n\r\nBert\x84\r\n\r\nCarl\r\n\r\n");
     std::strcpy(currentPassword, "abcd");
     activeView = ActiveView::Overview;
     markActive = true;
@@ -178,8 +193,10 @@ TEST_F(FileCommands, MarkedEntriesAreSavedAsPlainBlock)
     recorder.blockChoice = BlockChoice::Block;
     recorder.chosenFiles = {path};
     saveOrSaveBlock(false);
-    EXPECT_EQ(readFileBytes(path), "\x8Erger\r\n\r\nBert\r\n\r\n");
-    EXPECT_EQ(storeText(), "\xC4rger\r\n\r\nBert\r\n\r\nCarl\r\n\r\n");
+    EXPECT_EQ(readFileBytes(path), "\x8Erger\r\n\r\nBert\x84\r\n\r\n");
+    // The store is not run through the file's character set and back:
+    // that would turn the 132 into an a umlaut.
+    EXPECT_EQ(storeText(), "\xC4rger\r\n\r\nBert\x84\r\n\r\nCarl\r\n\r\n");
 
     // A text block of the Data view's current entry, unconverted.
     activeView = ActiveView::DataView;
@@ -198,6 +215,127 @@ TEST_F(FileCommands, MarkedEntriesAreSavedAsPlainBlock)
     recorder.chosenFiles = {tempPath("all.adr")};
     saveOrSaveBlock(true);
     EXPECT_EQ(readFileBytes(tempPath("all.adr"))[0], 'P');
+}
+
+// The disk may run out at any byte of the backup or of the book.  Whatever
+// the byte, the old book and the old DUP stay as they were, no temporary
+// file is left and the store keeps the edits.  Kills writing the book in
+// place, deleting the old DUP before its successor is complete, ignoring a
+// short write, and saving on after a failed backup.
+TEST_F(FileCommands, SaveThatRunsOutOfDiskChangesNoFile)
+{
+    std::string path = tempPath("HOME.ADR"), dup = tempPath("HOME.DUP");
+    const std::string oldBook = "Anna\r\n\r\nBert\r\n\r\n", oldDup = "Anna\r\n\r\n";
+    const std::string newText = "Anna\r\n\r\nBert\r\n\r\nCarl\r\n\r\n";
+    writeFileBytes(path, oldBook);
+    writeFileBytes(dup, oldDup);
+    std::strcpy(currentFilePath, path.c_str());
+    std::strcpy(currentPassword, "abcd");   // header and text are separate writes
+    const int64_t total = static_cast<int64_t>(oldBook.size() + 8 + newText.size());
+    for (int64_t n = 0; n < total; ++n) {
+        setStoreText(newText);
+        recorder.events.clear();
+        setWriteFaultAfter(n);
+        ASSERT_EQ(saveFile(false), SaveResult::Failed) << n;
+        EXPECT_EQ(readFileBytes(path), oldBook) << n;
+        EXPECT_EQ(readFileBytes(dup), oldDup) << n;
+        EXPECT_EQ(folderContents(tempDir), (Strings{"HOME.ADR", "HOME.DUP"})) << n;
+        EXPECT_EQ(recorder.eventsStartingWith("error"), Strings{"error|ORDANE-Lumo:|Cannot save file!"}) << n;
+        EXPECT_TRUE(dataModified && storeText() == newText) << n;
+    }
+    setWriteFaultAfter(total);
+    EXPECT_EQ(saveFile(false), SaveResult::Saved);
+    EXPECT_EQ(readFileBytes(dup), oldBook);
+    EXPECT_EQ(readFileBytes(path).size(), 8 + newText.size());
+
+    // A book that cannot be replaced: a folder of that name.
+    setWriteFaultAfter(-1);
+    std::filesystem::create_directory(tempPath("DIR.ADR"));
+    std::strcpy(currentFilePath, tempPath("DIR.ADR").c_str());
+    EXPECT_EQ(saveFile(false), SaveResult::Failed);
+    EXPECT_EQ(folderContents(tempDir), (Strings{"DIR.ADR", "HOME.ADR", "HOME.DUP"}));
+    EXPECT_TRUE(std::filesystem::is_directory(tempPath("DIR.ADR")));
+}
+
+// A plain text starting with "P" is read back as a protected file that no
+// password opens.  Kills a save that writes it without a word, and a
+// reader that cannot get it back.
+TEST_F(FileCommands, PlainBookStartingWithPIsWrittenOnlyAfterAsking)
+{
+    std::string path = tempPath("P.ADR");
+    std::strcpy(currentFilePath, path.c_str());
+    setStoreText("Paul\r\n\r\n");
+    EXPECT_EQ(saveFile(false), SaveResult::NotSaved);   // Cancel
+    EXPECT_FALSE(std::filesystem::exists(path));
+    ASSERT_EQ(recorder.eventsStartingWith("ask3").size(), 1u);
+
+    recorder.threeWayAnswers = {Host::Answer::Yes};
+    recorder.passwords = {"secret"};
+    EXPECT_EQ(saveFile(false), SaveResult::Saved);
+    setStoreText("");
+    EXPECT_EQ(loadAddressFile(path.c_str(), LoadMode::Open), LoadResult::Loaded);
+    EXPECT_EQ(storeText(), "Paul\r\n\r\n");
+
+    recorder.threeWayAnswers = {Host::Answer::No};
+    currentPassword[0] = 0;
+    dataModified = true;
+    EXPECT_EQ(saveFile(false), SaveResult::Saved);
+    EXPECT_EQ(readFileBytes(path), "Paul\r\n\r\n");
+    setStoreText("");
+    recorder.events.clear();
+    EXPECT_EQ(loadAddressFile(path.c_str(), LoadMode::Open, true), LoadResult::Loaded);
+    EXPECT_EQ(storeText(), "Paul\r\n\r\n");
+    EXPECT_TRUE(recorder.eventsStartingWith("password").empty());
+}
+
+// Every way the text gets shorter must leave only zeros behind it: the
+// separator scan reads up to three bytes past the end, so old bytes there
+// turn into separators.  The index must then be what a scan of the text
+// alone finds.  The book ends in a lone CR, so one stray LF CR LF is enough.
+TEST_F(FileCommands, ShorterTextLeavesNothingBehindForTheScan)
+{
+    const std::string book = "Anna\r\n\r\nAnna\r\n\r\nBert\r";
+    std::string refused = tempPath("refused.adr");
+    writeFileBytes(refused, "Plain te\n\r\nxt\r\n\r\n");   // a plain file taken for protected
+    struct Path {
+        const char* name;
+        std::function<void()> shrink;
+    };
+    const Path paths[] = {
+        {"failed Add", [&] {
+             recorder.chosenFiles = {refused};
+             recorder.answers = {true};   // the data-check afterwards
+             addFile();
+         }},
+        {"undo", [] {
+             setStoreText(std::string(200, 'x') + "\n\r\n\r\n");
+             takeSnapshot();   // the snapshot's block now holds a longer text
+             setStoreText("Anna\r\n\r\nAnna\r\n\r\nBert\r");
+             takeSnapshot();
+             undo();
+         }},
+        {"data-check", [] { removeDuplicateEntries(); }},
+        {"deleted entries", [] {
+             markActive = true;
+             markFirst = 0;
+             markLast = 1;
+             deleteMarkedEntries();
+         }},
+    };
+    for (const Path& p : paths) {
+        setStoreText(book);
+        p.shrink();
+        for (int32_t i = usedBytes; i < bufferCapacity; ++i)
+            ASSERT_EQ(textBuffer[i], 0) << p.name << ": byte " << i << " behind the text";
+        std::vector<unsigned char> text(textBuffer, textBuffer + usedBytes);
+        text.resize(text.size() + 4, 0);
+        std::vector<int32_t> fresh(text.size() + 2);
+        int32_t count = scanEntrySeparators(text.data(), usedBytes, fresh.data());
+        EXPECT_EQ(entryCount, count) << p.name;
+        EXPECT_EQ(std::vector<int32_t>(entryIndex, entryIndex + entryCount + 2),
+                  std::vector<int32_t>(fresh.begin(), fresh.begin() + count + 2))
+            << p.name;
+    }
 }
 
 }  // namespace

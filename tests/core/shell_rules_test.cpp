@@ -7,6 +7,7 @@
 #include "files/address_file.h"
 #include "files/config.h"
 #include "files/file_commands.h"
+#include "files/safe_write.h"
 #include "resources/resource.h"
 #include "shell/layout.h"
 #include "shell/program_path.h"
@@ -111,6 +112,22 @@ TEST_F(Shutdown, SavesOrAsksAccordingToTheSettings)
     shutdownStore();
     EXPECT_TRUE(recorder.eventsStartingWith("ask").empty());
     EXPECT_FALSE(std::filesystem::exists(tempPath("O-LUMO.INF")));
+
+    // A save that fails must not be followed by freeing the edits: the user
+    // is asked, and No keeps the program running with the store as it was.
+    uiBusy = saveLocked = false;
+    autoSaveData = true;
+    setStoreText("Dora\r\n\r\n");
+    setWriteFaultAfter(0);
+    recorder.events.clear();
+    recorder.answers = {false, true};
+    EXPECT_FALSE(shutdownStore());
+    EXPECT_EQ(recorder.eventsStartingWith("ask"),
+              (std::vector<std::string>{"ask|ORDANE-Lumo:|The data has not been saved.\nQuit ORDANE-Lumo without saving?"}));
+    EXPECT_TRUE(!saveLocked && !uiBusy && dataModified && storeText() == "Dora\r\n\r\n");
+    EXPECT_TRUE(shutdownStore());
+    EXPECT_TRUE(saveLocked && storeUnavailable);
+    EXPECT_EQ(readFileBytes(path), "Anna\r\n\r\n");
     uiBusy = saveLocked = false;
 }
 

@@ -185,6 +185,45 @@ TEST_F(EndToEnd, QuitSavesChangedDataWithoutAskingWhenAutoSaveIsOn)
     EXPECT_TRUE(readWholeFile(inFolder("sample.DUP")).value_or("") == original);
 }
 
+// The disk is full at quit (every write fails): the book, its backup and the
+// settings stay as they were, no temporary file is left, and the edits are
+// not dropped without asking; No goes back to the still open window.
+TEST_F(EndToEnd, FailedSaveAtQuitChangesNoFileAndAsksBeforeDroppingTheEdits)
+{
+    std::string book = bookWithSettings(true);
+    std::string original = readWholeFile(book).value_or("");
+    std::string settings = readWholeFile(settingsPath).value_or("");
+    ASSERT_NO_FATAL_FAILURE(startCalendar());
+    SetEnvironmentVariableA("LUMO_FAIL_WRITE_AFTER", "0");
+    ChildProcess lumo = startLumo();
+    SetEnvironmentVariableA("LUMO_FAIL_WRITE_AFTER", nullptr);
+    ASSERT_NO_FATAL_FAILURE(quitWithChangedBook(lumo));
+
+    auto failAndAsk = [&](int reply) {
+        SeenMessageBox box = waitForMessageBox(lumo);
+        ASSERT_TRUE(box.window) << "no error message";
+        EXPECT_EQ(box.text, "Cannot save file!");
+        answer(box, IDOK, lumo);
+        box = waitForMessageBox(lumo);
+        ASSERT_TRUE(box.window) << "no question";
+        EXPECT_EQ(box.text, "The data has not been saved.\nQuit ORDANE-Lumo without saving?");
+        answer(box, reply, lumo);
+    };
+    ASSERT_NO_FATAL_FAILURE(failAndAsk(IDNO));
+    HWND mainWindow = waitForMainWindow(lumo);
+    ASSERT_TRUE(mainWindow && isRunning(lumo)) << "the program did not go back to work";
+    EXPECT_TRUE(windowText(mainWindow).starts_with("*")) << "the edits no longer count as unsaved";
+
+    PostMessageA(mainWindow, WM_CLOSE, 0, 0);
+    ASSERT_NO_FATAL_FAILURE(failAndAsk(IDYES));
+    ASSERT_NO_FATAL_FAILURE(expectCleanExit(lumo));
+    EXPECT_TRUE(readWholeFile(book).value_or("") == original) << "the book changed";
+    EXPECT_TRUE(readWholeFile(settingsPath).value_or("") == settings) << "the settings changed";
+    EXPECT_FALSE(fileExists(inFolder("sample.DUP")));
+    for (const char* left : {"sample.adr.lumo-tmp", "sample.DUP.lumo-tmp", "O-LUMO.INF.lumo-tmp"})
+        EXPECT_FALSE(fileExists(inFolder(left))) << left;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "files/address_file.h"
+
 void RecordingHost::beep()
 {
     events.push_back("beep");
@@ -25,6 +27,26 @@ bool RecordingHost::askYesNo(const char* caption, const char* text, bool ownedTo
     bool answer = answers.front();
     answers.pop_front();
     return answer;
+}
+
+Host::Answer RecordingHost::askYesNoCancel(const char* caption, const char* text)
+{
+    events.push_back(std::string("ask3|") + caption + "|" + text);
+    if (threeWayAnswers.empty())
+        return Answer::Cancel;
+    Answer answer = threeWayAnswers.front();
+    threeWayAnswers.pop_front();
+    return answer;
+}
+
+void RecordingHost::askNewPassword()
+{
+    events.push_back("password|new");
+    std::memset(currentPassword, 0, sizeof currentPassword);
+    if (!passwords.empty()) {
+        passwords.front().copy(currentPassword, 19);
+        passwords.pop_front();
+    }
 }
 
 void RecordingHost::askPassword(PasswordPrompt which, char* buffer20)

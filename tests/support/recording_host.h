@@ -12,7 +12,8 @@
 struct RecordingHost : Host {
     std::vector<std::string> events;
     std::deque<bool> answers;            // askYesNo answers; No when empty
-    std::deque<std::string> passwords;   // askPassword answers; "" when empty
+    std::deque<std::string> passwords;   // askPassword and askNewPassword answers; "" when empty
+    std::deque<Answer> threeWayAnswers;  // askYesNoCancel answers; Cancel when empty
     std::deque<std::string> chosenFiles; // file dialog answers; "" or none cancels
     BlockChoice blockChoice = BlockChoice::Closed;
     int64_t freeSpace = -1;
@@ -29,6 +30,8 @@ struct RecordingHost : Host {
     void showInfo(const char* caption, const char* text) override;
     bool askYesNo(const char* caption, const char* text, bool ownedTopmost) override;
     void askPassword(PasswordPrompt which, char* buffer20) override;
+    Answer askYesNoCancel(const char* caption, const char* text) override;
+    void askNewPassword() override;
     void minimizeMainWindow() override;
     void restoreMainWindow() override;
     void setTitle(const char* text) override;

@@ -7,6 +7,7 @@
 
 #include "files/address_file.h"
 #include "files/config.h"
+#include "files/safe_write.h"
 #include "find/sort.h"
 #include "host/title.h"
 #include "store/store.h"
@@ -87,6 +88,7 @@ void StoreTest::SetUp()
 
 void StoreTest::TearDown()
 {
+    setWriteFaultAfter(-1);
     freeStore();
     setHost(nullptr);
     std::error_code ignored;

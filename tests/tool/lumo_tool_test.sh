@@ -59,7 +59,7 @@ run() {
 }
 
 status_is() { [ "$status" -eq "$1" ]; }
-stderr_has() { grep -qF "$1" err.txt; }
+stderr_has() { grep -qF -- "$1" err.txt; }
 same_bytes() { cmp -s "$1" "$2"; }
 is_empty() { [ ! -s "$1" ]; }
 missing() { [ ! -e "$1" ]; }
@@ -256,6 +256,35 @@ run out.txt convert sample.adr a-directory.adr
 expect "an OUT that cannot be replaced exits 2 with Cannot save file!" \
     eval 'status_is 2 && stderr_has "Cannot save file!" && [ -d a-directory.adr ]'
 expect "no temporary file is left behind after a failed save" no_temp_left
+mkdir a-folder.adr
+run out.txt cat a-folder.adr
+expect "a folder as FILE cannot be opened" eval 'status_is 2 && stderr_has "Cannot open file!"'
+
+# A disk that fills up at any byte of OUT: OUT stays as it was, no
+# temporary file stays behind; with room for every byte the write succeeds.
+size=$(wc -c <sample.adr)
+printf 'old contents\r\n' >full-disk.adr
+cp full-disk.adr full-disk-before.adr
+for n in 0 1 $((size / 2)) $((size - 1)); do
+    LUMO_FAIL_WRITE_AFTER=$n run out.txt convert book.txt full-disk.adr
+    expect "a write failing after $n bytes exits 2 with Cannot save file!" \
+        eval 'status_is 2 && stderr_has "Cannot save file!"'
+    expect "a write failing after $n bytes leaves OUT as it was" same_bytes full-disk.adr full-disk-before.adr
+    expect "a write failing after $n bytes leaves no temporary file" no_temp_left
+done
+LUMO_FAIL_WRITE_AFTER=$size run out.txt convert book.txt full-disk.adr
+expect "with room for every byte the write succeeds" eval 'status_is 0 && same_bytes full-disk.adr sample.adr'
+
+# A plain book whose text begins with P reads back only with --plain; it
+# can be protected from there.
+run out.txt cat --plain starts-with-p.adr
+expect "--plain reads a plain file starting with P" eval 'status_is 0 && same_bytes out.txt starts-with-p.adr'
+run out.txt convert --plain --new-password "$password" starts-with-p.adr recovered.adr
+run out.txt cat --password "$password" recovered.adr
+expect "convert --plain --new-password recovers it protected" eval 'status_is 0 && same_bytes out.txt starts-with-p.adr'
+run out.txt convert --password "$password" --new-password "" recovered.adr p-again.adr
+expect "writing a plain OUT that begins with P warns about --plain" \
+    eval 'status_is 0 && stderr_has "--plain" && same_bytes p-again.adr starts-with-p.adr'
 
 # ---- usage ----
 begin_group "usage"
@@ -273,6 +302,7 @@ expect "--password without its value" usage_error cat sample.adr --password
 expect "unknown option" usage_error cat --verbose sample.adr
 expect "--sorted belongs to cat only" usage_error list --sorted sample.adr
 expect "--new-password belongs to convert only" usage_error check --new-password x sample.adr out.adr
+expect "--plain and --password exclude each other" usage_error cat --plain --password x sample.adr
 expect "a new password of 20 characters" usage_error convert --new-password "${long}t" sample.adr toolong.adr
 expect "a usage error writes no OUT" missing toolong.adr
 run out.txt --help

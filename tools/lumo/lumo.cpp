@@ -8,18 +8,16 @@
 //
 // Exit status: 0 success, 1 usage error, 2 the operation failed (the
 // message the program would have shown is on standard error).  OUT is only
-// ever replaced by a complete file: the new file is written beside it and
-// renamed over it at the end.
+// ever replaced by a complete file, written the way the program saves.
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
+#include <windows.h>
 #endif
 
 #include "files/address_file.h"
@@ -38,10 +36,10 @@ constexpr int exitFailed = 2;
 constexpr size_t maxPasswordLength = 19;
 
 const char usageText[] =
-    "usage: lumo cat [--sorted] [--password P] FILE\n"
-    "       lumo list [--password P] FILE\n"
-    "       lumo convert [--password P] [--new-password Q] FILE OUT\n"
-    "       lumo check [--password P] FILE OUT\n"
+    "usage: lumo cat [--sorted] [--plain | --password P] FILE\n"
+    "       lumo list [--plain | --password P] FILE\n"
+    "       lumo convert [--plain | --password P] [--new-password Q] FILE OUT\n"
+    "       lumo check [--plain | --password P] FILE OUT\n"
     "       lumo --help\n"
     "\n"
     "  cat      write the text of FILE (Windows-1252, CR LF) to standard output;\n"
@@ -51,8 +49,12 @@ const char usageText[] =
     "  check    open FILE, remove double entries, save as OUT\n"
     "\n"
     "P answers the password prompt of a protected FILE (at most 19 characters\n"
-    "are used).  OUT is protected with P, or with Q when --new-password is\n"
-    "given; an empty Q writes a plain file.  Q has at most 19 characters.\n";
+    "are used); a plain FILE needs none.  OUT is protected as FILE was (with\n"
+    "P when FILE was protected, plain when it was plain), or with Q when\n"
+    "--new-password is given; an empty Q writes a plain file.  Q has at most\n"
+    "19 characters.  --plain reads FILE as plain text even when it begins\n"
+    "with \"P\" (a plain book whose first heading starts with P), so that\n"
+    "convert --plain --new-password Q FILE OUT can protect it.\n";
 
 // The core's view of the screen: messages go to standard error, the open
 // password prompt is answered from the command line, and every question is
@@ -68,6 +70,13 @@ struct ToolHost : Host {
         errorShown = true;
     }
 
+#ifdef _WIN32
+    bool replaceFile(const char* temporary, const char* target) override
+    {
+        return MoveFileExA(temporary, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    }
+#endif
+
     void askPassword(PasswordPrompt which, char* buffer20) override
     {
         std::memset(buffer20, 0, 20);
@@ -81,6 +90,7 @@ ToolHost toolHost;
 struct Options {
     std::string command;
     bool sorted = false;
+    bool plain = false;
     std::string password;
     bool newPasswordGiven = false;
     std::string newPassword;
@@ -107,6 +117,8 @@ bool parseArguments(int argc, char** argv, Options& options)
         std::string arg = argv[i];
         if (arg == "--sorted" && command == "cat") {
             options.sorted = true;
+        } else if (arg == "--plain") {
+            options.plain = true;
         } else if (arg == "--password" || (arg == "--new-password" && command == "convert")) {
             if (i + 1 >= argc) {
                 usageError("option needs a value");
@@ -130,6 +142,10 @@ bool parseArguments(int argc, char** argv, Options& options)
         usageError(wanted == 1 ? "expected one FILE" : "expected FILE and OUT");
         return false;
     }
+    if (options.plain && !options.password.empty()) {
+        usageError("--plain and --password exclude each other");
+        return false;
+    }
     if (options.newPassword.size() > maxPasswordLength) {
         usageError("the new password has more than 19 characters");
         return false;
@@ -139,11 +155,11 @@ bool parseArguments(int argc, char** argv, Options& options)
 
 // Loads path into the store as the program's Open does; with sort, sorts it
 // as the program does after opening.  False when a message was shown.
-bool openBook(const std::string& path, bool sort)
+bool openBook(const std::string& path, bool sort, bool plain)
 {
     if (!createEmptyStore())
         return false;
-    LoadResult result = loadAddressFile(path.c_str(), LoadMode::Open);
+    LoadResult result = loadAddressFile(path.c_str(), LoadMode::Open, plain);
     if (result != LoadResult::Loaded || toolHost.errorShown)
         return false;
     if (sort)
@@ -151,21 +167,17 @@ bool openBook(const std::string& path, bool sort)
     return !toolHost.errorShown;
 }
 
-// Saves the store to out as Save writes it, through a temporary file beside
-// out so that a failed write never leaves a partial OUT behind.
+// Saves the store to out as Save writes it; out is replaced only by a
+// complete file.
 bool saveBook(const std::string& out)
 {
-    std::string temporary = out + ".lumo-tmp";
-    std::error_code error;
-    bool saved = writeAddressFile(temporary.c_str());
-    if (saved)
-        std::filesystem::rename(temporary, out, error);
-    if (!saved || error) {
-        std::filesystem::remove(temporary, error);
-        reportError(captionMain, textCannotSave);
-        return false;
-    }
-    return true;
+    if (currentPassword[0] == 0 && plainFileLooksProtected(textBuffer, usedBytes))
+        std::fprintf(stderr, "lumo: %s begins with \"P\" and will be taken for a protected file; "
+                             "read it with --plain\n", out.c_str());
+    if (writeAddressFile(out.c_str()))
+        return true;
+    reportError(captionMain, textCannotSave);
+    return false;
 }
 
 // Code points of the bytes 0x80 to 0x9F in Windows-1252.  The five bytes the
@@ -203,14 +215,14 @@ bool writeStdout(const void* bytes, size_t length)
 
 int runCat(const Options& options)
 {
-    if (!openBook(options.files[0], options.sorted))
+    if (!openBook(options.files[0], options.sorted, options.plain))
         return exitFailed;
     return writeStdout(textBuffer, static_cast<size_t>(usedBytes)) ? exitOk : exitFailed;
 }
 
 int runList(const Options& options)
 {
-    if (!openBook(options.files[0], true))
+    if (!openBook(options.files[0], true, options.plain))
         return exitFailed;
     std::string out;
     for (int32_t k = 0; k < entryCount; ++k) {
@@ -226,7 +238,7 @@ int runList(const Options& options)
 // convert and check: open, optionally remove doubles, save as Save would.
 int runSave(const Options& options)
 {
-    if (!openBook(options.files[0], true))
+    if (!openBook(options.files[0], true, options.plain))
         return exitFailed;
     if (options.command == "check")
         removeDuplicateEntries();
