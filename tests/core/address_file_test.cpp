@@ -90,6 +90,21 @@ TEST_F(AddressFile, ProtectedFileRoundTripsWithThePassword)
     EXPECT_EQ(loadAddressFile(tempPath("p.adr").c_str(), LoadMode::Open), LoadResult::Loaded);
     EXPECT_EQ(recorder.events, (std::vector<std::string>{"minimize", "password|open", "restore"}));
     EXPECT_STREQ(currentPassword, "abc");
+
+    // A book larger than any write chunk: the key runs on across chunks
+    // (70,001 is no multiple of the password's three characters).
+    std::string big;
+    for (int i = 0; big.size() < 70001; ++i)
+        big += "Name " + std::to_string(i) + "\r\nLine\r\n\r\n";
+    big.resize(70001 - 4);
+    big += "\r\n\r\n";
+    setStoreText(big);
+    std::strcpy(currentPassword, "xyz");
+    ASSERT_TRUE(writeAddressFile(tempPath("big.adr").c_str()));
+    EXPECT_TRUE(readFileBytes(tempPath("big.adr")) == protectedFile("xyz", big));
+    setStoreText("");
+    EXPECT_EQ(loadAddressFile(tempPath("big.adr").c_str(), LoadMode::Open), LoadResult::Loaded);
+    EXPECT_TRUE(storeText() == big);
 }
 
 TEST_F(AddressFile, WrongPasswordOnOpenLeavesBlankStoreWithoutName)

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <iterator>
+#include <vector>
 
 #include "files/config.h"
 #include "support/store_fixture.h"
@@ -94,14 +96,22 @@ TEST_F(Configuration, ShortFilesKeepWholeValuesAndFillTheFlagFields)
     autoSaveData = autoSaveConfig = swapFirstAndLastName = false;
     nameSeparators[0][0] = addressLineOrder[1][0] = 0;
     std::strcpy(currentFilePath, "kept");
+    uint32_t* colours[] = {&dataViewBackColour, &dataViewTextColour, &dataViewHeadTextColour,
+                           &dataViewHeadBackColour, &overviewBackColour, &overviewTextColour, &linkColour};
+    for (uint32_t i = 0; i < 7; ++i)
+        *colours[i] = 0x010203 * (i + 1);
+    for (bool& flag : addressEmptyLines)
+        flag = !flag;
     readFrom(tempPath("O-LUMO.INF"));
     EXPECT_EQ(windowArrangement, 1);
     EXPECT_TRUE(autoSaveData && autoSaveConfig && swapFirstAndLastName);
     EXPECT_STREQ(nameSeparators[0], ",");
     EXPECT_STREQ(addressLineOrder[1], "2");
     EXPECT_STREQ(addressLineOrder[3], "");
-    EXPECT_FALSE(addressEmptyLines[0]);
-    EXPECT_TRUE(addressEmptyLines[1]);
+    for (uint32_t i = 0; i < 7; ++i)   // colours missing from the file stay as they were
+        EXPECT_EQ(*colours[i], 0x010203 * (i + 1)) << "colour " << i;
+    EXPECT_EQ(std::vector<bool>(std::begin(addressEmptyLines), std::end(addressEmptyLines)),
+              (std::vector<bool>{false, true, false, false}));
     EXPECT_STREQ(currentFilePath, "kept");
 
     // Cut inside the main window's third number: x and y are taken.

@@ -17,6 +17,7 @@
 #include "store/store.h"
 #include "store/undo.h"
 #include "support/store_fixture.h"
+#include "views/line_table.h"
 #include "views/selection_edit.h"
 #include "views/view_state.h"
 
@@ -139,8 +140,10 @@ TEST_F(FileCommands, OpenLoadsSortedAndKeepsTenRecentFiles)
     openFile();
     EXPECT_STREQ(recentFiles[0], tempPath("f10.adr").c_str());
     recorder.events.clear();
+    std::strcpy(currentPassword, "old");   // the password of the book left behind
     openRecentFile(4);
     EXPECT_STREQ(currentFilePath, tempPath("f6.adr").c_str());
+    EXPECT_EQ(currentPassword[0], 0);
     EXPECT_TRUE(recorder.eventsStartingWith("file").empty());
     EXPECT_STREQ(recentFiles[4], tempPath("f6.adr").c_str());
 
@@ -156,6 +159,13 @@ TEST_F(FileCommands, OpenLoadsSortedAndKeepsTenRecentFiles)
     showRecentFilesInMenu();
     EXPECT_EQ(recorder.menuTexts.size(), 1u);
     EXPECT_EQ(recorder.menuTexts[IDM_RECENT0 + 3], "&3: WORK.ADR \tStrg+3");
+    // A filled first slot keeps its path; drive A: is a path like any other.
+    setDefaultSettings(FontRecord{});
+    std::strcpy(recentFiles[0], "A:\\FLOPPY.ADR");
+    std::strcpy(currentFilePath, "D:\\ADR\\HOME.ADR");
+    showRecentFilesInMenu();
+    EXPECT_STREQ(recentFiles[0], "A:\\FLOPPY.ADR");
+    EXPECT_EQ(recorder.menuTexts[IDM_RECENT0], "&0: FLOPPY.ADR \tStrg+0");
 }
 
 TEST_F(FileCommands, AddAppendsSortsAndOffersTheDataCheck)
@@ -209,6 +219,18 @@ TEST_F(FileCommands, MarkedEntriesAreSavedAsPlainBlock)
     recorder.chosenFiles = {tempPath("block.txt")};
     saveOrSaveBlock(true);
     EXPECT_EQ(readFileBytes(tempPath("block.txt")), "rge");
+    // Below the first line of a later entry: the line starts count, not the entry's.
+    setStoreText("Anna\r\n\r\nBert\r\nHof 3\r\nOrt 9\r\n\r\n");
+    currentEntryOffset = entryIndex[1];
+    lineTableOwner = -1;
+    selectionActive = true;
+    selStartLine = 1;
+    selStartColumn = 4;
+    selEndLine = 2;
+    selEndColumn = 3;
+    recorder.chosenFiles = {tempPath("lines.txt")};
+    saveOrSaveBlock(true);
+    EXPECT_EQ(readFileBytes(tempPath("lines.txt")), "3\r\nOrt");
 
     // "All" saves the whole store instead.
     recorder.blockChoice = BlockChoice::All;
