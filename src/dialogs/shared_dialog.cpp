@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "dialogs/search_dialog.h"
 #include "dialogs/settings_rules.h"
 #include "files/address_file.h"
 #include "files/config.h"
@@ -103,6 +104,12 @@ void fillDialog(HWND dialog)
     case IDD_GENERALCONFIG_DE:
         fillGeneralConfig(dialog);
         break;
+    case IDD_SEARCH_DE:
+        fillSearchDialog(dialog);
+        break;
+    case IDD_REPLACE_DE:
+        fillReplaceDialog(dialog);
+        break;
     case IDD_SETPASSWORD_DE:
         SendDlgItemMessageA(dialog, IDC_SETPW_PASSWORD, EM_LIMITTEXT, 19, 0);
         SendDlgItemMessageA(dialog, IDC_SETPW_REPEAT, EM_LIMITTEXT, 19, 0);
@@ -132,6 +139,8 @@ INT_PTR CALLBACK sharedDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
         switch (LOWORD(wParam)) {
         case IDOK:                endDialog(dialog, 1); return TRUE;
         case IDCANCEL:            endDialog(dialog, -1); return TRUE;
+        case IDC_FIND_OK:         acceptSearchDialog(dialog); return TRUE;
+        case IDC_REPLACE_OK:      acceptReplaceDialog(dialog); return TRUE;
         case IDC_GC_OK:           acceptGeneralConfig(dialog); return TRUE;
         case IDC_SETPW_OK:        acceptNewPassword(dialog); return TRUE;
         case IDC_OPENPW_OK:       acceptTypedPasswordFrom(dialog, IDC_OPENPW_PASSWORD, IDC_OPENPW_OK); return TRUE;

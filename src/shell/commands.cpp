@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include "dialogs/info_box.h"
+#include "dialogs/search_dialog.h"
 #include "dialogs/shared_dialog.h"
 #include "exchange/calendar_link.h"
 #include "exchange/clipboard.h"
@@ -90,13 +91,6 @@ void passwordProtection()
     dataModified = true;
 }
 
-void repeatSearch()
-{
-    if (searchText[0] != 0)
-        searchNext();
-    // FIXME: the search dialog comes with the search and replace work.
-}
-
 // FIXME: commands whose operations are not written yet.  They are listed in
 // the table so that every id is known and none reaches the default handling.
 void notYetAvailable()
@@ -136,10 +130,10 @@ bool runCommand(int id)
     case IDM_NEW:               newFile(); break;
     case IDM_ADD:               addWithDataCheck(); break;
     case IDM_DATACHECK:         dataCheck(); break;
-    case IDM_SEARCH:            notYetAvailable(); break;
+    case IDM_SEARCH:            openSearchDialog(); break;
     case IDM_REPEATSEARCH:      repeatSearch(); break;
-    case IDM_REPLACE:           notYetAvailable(); break;
-    case IDM_REPEATREPLACE:     notYetAvailable(); break;
+    case IDM_REPLACE:           openReplaceDialog(); break;
+    case IDM_REPEATREPLACE:     repeatReplace(); break;
     case IDM_PRINT:             notYetAvailable(); break;
     case IDM_ALARMWINDOW:       openCalendarWindow("OpenAlarm", true); break;
     case IDM_COLOURS:           notYetAvailable(); break;

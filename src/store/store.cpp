@@ -173,3 +173,18 @@ void freeStore()
     entryCount = 0;
     storeUnavailable = true;
 }
+
+bool growEntryIndexFor(int32_t extra)
+{
+    const int32_t slots = entryCount + extra + indexHeadroom;
+    if (slots <= indexCapacity)
+        return true;
+    auto* index = static_cast<int32_t*>(std::realloc(entryIndex, static_cast<size_t>(slots) * sizeof(int32_t)));
+    if (!index) {
+        reportError(captionMain, textNoMemory);
+        return false;
+    }
+    entryIndex = index;
+    indexCapacity = slots;
+    return true;
+}

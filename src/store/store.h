@@ -49,3 +49,8 @@ inline int32_t entryLength(int32_t k) { return entryIndex[k + 1] - entryIndex[k]
 // behind each into index[1..]; index[0] = 0, index[n + 1] = used.  Reads up
 // to three bytes past used.  Returns n.
 int32_t scanEntrySeparators(const unsigned char* buffer, int32_t used, int32_t* index);
+
+// Makes room in the entry index for extra entries beyond entryCount, when a
+// change may add entries without passing ensureStoreCapacity.  Shows the
+// out-of-memory message and returns false when it cannot.
+bool growEntryIndexFor(int32_t extra);

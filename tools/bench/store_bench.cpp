@@ -17,6 +17,8 @@
 #include "files/address_file.h"
 #include "files/data_check.h"
 #include "find/fold.h"
+#include "find/replace.h"
+#include "find/search.h"
 #include "find/sort.h"
 #include "host/host.h"
 #include "store/store.h"
@@ -112,6 +114,35 @@ void putTextIntoStore(const std::string& text)
     usedBytes = length;
     entryCount = rebuildEntryIndex();
     resetViewState();
+}
+
+// An occurrence of "~q" at the end of every n-th entry.
+std::string withMarks(const std::string& text, int n)
+{
+    std::string out;
+    int k = 0;
+    size_t from = 0;
+    for (size_t at = text.find("\r\n\r\n"); at != std::string::npos; from = at + 4, at = text.find("\r\n\r\n", from)) {
+        out.append(text, from, at - from);
+        if (k++ % n == 0)
+            out += "~q";
+        out += "\r\n\r\n";
+    }
+    out.append(text, from, std::string::npos);
+    return out;
+}
+
+std::string storeBytes()
+{
+    return std::string(reinterpret_cast<const char*>(textBuffer), static_cast<size_t>(usedBytes));
+}
+
+int64_t countOf(const std::string& text, const std::string& what)
+{
+    int64_t count = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + what.size()))
+        ++count;
+    return count;
 }
 
 // The least any index rebuild has to do: find every CR in the buffer.
@@ -230,6 +261,48 @@ void benchmarkSize(int32_t size, const std::string& path, double& shuffledSort10
     rows.push_back({"floor: memchr CR pass", 3, size, entryCount, memchrFloor, false, grouped(crSink) + " CRs"});
     if (size == 100000)
         targets.push_back({"rebuild within 2x of the memchr floor at 100,000: " + format("%.2f", ratio) + "x", ratio <= 2.0});
+
+    // 3a. A search for a text that is not there, downward over the whole data.
+    Figures absent = measure(runs, [] { resetViewState(); }, [] {
+        std::strcpy(searchText, "~absent~");
+        searchDirection = 1;
+        searchNext();
+    });
+    double searchRatio = memchrFloor.minMs > 0 ? absent.minMs / memchrFloor.minMs : 0;
+    rows.push_back({"searchNext, no hit", 3, size, entryCount, absent, false,
+                    "search/floor " + format("%.2f", searchRatio) + "x (min/min)"});
+    if (size == 100000)
+        targets.push_back({"search without a hit within 4x of the memchr floor at 100,000: " + format("%.2f", searchRatio) + "x",
+                           searchRatio <= 4.0});
+
+    // 3b. Replace all of an occurrence in every tenth entry, the replacement
+    // one character longer; hit by hit (moving the data and rebuilding the
+    // index each time) only where that ends in reasonable time.
+    const std::string marked = withMarks(sorted.text, 10);
+    Figures all = measure(runs, [&] { putTextIntoStore(marked); }, [] {
+        replaceThroughData(makePattern("~q", 1), "~qq");
+    });
+    std::string allNote = grouped(countOf(storeBytes(), "~qq")) + " replaced";
+    if (size == 100000)
+        targets.push_back({"Replace all of 10,000 occurrences at 100,000 under 100 ms: " + format("%.1f", all.minMs) + " ms",
+                           all.minMs < 100.0});
+    rows.push_back({"Replace all, one pass", 3, size, entryCount, all, false, allNote});
+    if (size <= 10000) {
+        Figures stepwise = measure(size <= 1000 ? runs : 1, [&] { putTextIntoStore(marked); }, [] {
+            std::strcpy(replaceSearchText, "~q");
+            std::strcpy(replaceText, "~qq");
+            replaceDirection = 1;
+            replaceAll = false;
+            activeView = ActiveView::DataView;
+            // Single replacements downward from the caret until none is left.
+            for (int32_t before = -1; before != usedBytes;) {
+                before = usedBytes;
+                replaceNext(0);
+            }
+        });
+        rows.push_back({"Replace all, hit by hit", 3, size, entryCount, stepwise, false,
+                        grouped(countOf(storeBytes(), "~qq")) + " replaced"});
+    }
 
     // 4. Sort data that is already in order: once as a re-sort of a store
     // that has been sorted before, once as the first sort after opening the

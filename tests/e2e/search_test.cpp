@@ -1,0 +1,65 @@
+// Search and replace typed as a user does it: the dialogs opened with their
+// accelerators, filled and closed from the keyboard, and the results read
+// back through the clipboard and the message boxes.
+
+#include "e2e/real_input.h"
+
+namespace {
+
+using SearchInput = RealInput;
+
+// The text selected in the Data view, copied with Ctrl+C.
+std::string copiedSelection(const ChildProcess& lumo)
+{
+    clearClipboard();
+    pressKey('C', {VK_CONTROL});
+    std::string text;
+    waitUntil([&] { return !(text = clipboardText().value_or("")).empty(); }, waitLimitMs, &lumo);
+    return text;
+}
+
+TEST_F(SearchInput, FindsReportsReplacesAndUndoes)
+{
+    ASSERT_NO_FATAL_FAILURE(startWithSampleBook());
+
+    // Ctrl+F, the text, Enter: the hit is the Data view's selection.
+    pressKey('F', {VK_CONTROL});
+    ASSERT_TRUE(waitUntil([&] { return dialogHolding(lumo.id, IDC_FIND_OK) != nullptr; }, waitLimitMs, &lumo));
+    typeText("berlin");
+    pressKey(VK_RETURN);
+    EXPECT_EQ(copiedSelection(lumo), "Berlin");
+
+    // A text that is nowhere: the message, answered.
+    pressKey('F', {VK_CONTROL});
+    ASSERT_TRUE(waitUntil([&] { return dialogHolding(lumo.id, IDC_FIND_OK) != nullptr; }, waitLimitMs, &lumo));
+    typeText("zzqq");
+    pressKey(VK_RETURN);
+    SeenMessageBox box = waitForMessageBox(lumo);
+    EXPECT_EQ(box.text, "No adequate entry found!");
+    answer(box, IDOK, lumo);
+
+    // Replace all from the Overview: the whole book, and the count.
+    pressKey(VK_ESCAPE);
+    pressKey('E', {VK_CONTROL});
+    ASSERT_TRUE(waitUntil([&] { return dialogHolding(lumo.id, IDC_REPLACE_OK) != nullptr; }, waitLimitMs, &lumo));
+    typeText("Berlin");
+    pressKey('W', {VK_MENU});
+    typeText("Bonn");
+    pressKey('A', {VK_MENU});
+    pressKey(VK_RETURN);
+    box = waitForMessageBox(lumo);
+    EXPECT_EQ(box.text, "1 entries were replaced!");
+    answer(box, IDOK, lumo);
+
+    // One Undo brings the text back: it is found again.
+    pressKey('Z', {VK_CONTROL});
+    pressKey('F', {VK_CONTROL});
+    ASSERT_TRUE(waitUntil([&] { return dialogHolding(lumo.id, IDC_FIND_OK) != nullptr; }, waitLimitMs, &lumo));
+    typeText("Berlin");
+    pressKey(VK_RETURN);
+    EXPECT_EQ(copiedSelection(lumo), "Berlin");
+
+    quitWithoutSaving();
+}
+
+}  // namespace
