@@ -92,6 +92,8 @@ TEST(CalendarProtocol, InterpretsButtonTextsQuitStatusAndSearch)
     EXPECT_EQ(status.buttons[0].buttonId, IDM_CALENDAR1);
     EXPECT_EQ(status.buttons[1].buttonId, IDM_CALENDAR2);
     EXPECT_EQ(status.buttons[2].buttonId, IDM_ALARMWINDOW);
+    for (const auto& change : status.buttons)
+        EXPECT_TRUE(change.pressed) << change.buttonId;
     EXPECT_TRUE(interpretCalendarText("ORDANE").buttons.empty());
 
     auto search = interpretCalendarText("ASMiller");

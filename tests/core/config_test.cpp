@@ -43,8 +43,9 @@ TEST_F(Configuration, DefaultsAreWrittenInTheFixedLayout)
     size_t at = magicSize + rectsSize;
     EXPECT_EQ(bytes[at], 0);   // empty path: just its NUL
     ++at;
-    EXPECT_EQ(bytes.substr(at, 8), std::string("\xFF\xFF\xFF\0\0\0\0\0", 8));    // white, black
-    EXPECT_EQ(bytes.substr(at + 16, 4), std::string("\xE6\xE6\xE6\0", 4));       // Overview grey
+    // White, black, blue, grey 200, grey 230, black, red; red in the low byte.
+    EXPECT_EQ(bytes.substr(at, colourSize), std::string("\xFF\xFF\xFF\0" "\0\0\0\0" "\0\0\xFF\0" "\xC8\xC8\xC8\0"
+                                                        "\xE6\xE6\xE6\0" "\0\0\0\0" "\xFF\0\0\0", 28));
     at += colourSize;
     EXPECT_EQ(std::string(bytes.c_str() + at), "PhoneNumber: ");
     EXPECT_EQ(std::string(bytes.c_str() + at + 9 * 51), "ToDo: ");

@@ -115,8 +115,15 @@ TEST_F(OverviewRules, TypingMovesTheListUntilSwitchingOrMoving)
     activateDataView();
     EXPECT_EQ(typeAheadLength, 0);
     EXPECT_STREQ(overviewCaption, "Overview");
+    // A single typed character is a running type-ahead too.
+    typeAheadCharacter('M');
+    activateDataView();
+    EXPECT_EQ(typeAheadLength, 0);
     typeAheadCharacter('M');
     overviewDown(false);
+    EXPECT_EQ(typeAheadLength, 0);
+    typeAheadCharacter('M');
+    overviewScrollLeft(false, 100);
     EXPECT_EQ(typeAheadLength, 0);
 }
 
