@@ -14,13 +14,14 @@ protected:
     HWND overview = nullptr;
     HWND dataView = nullptr;
     HWND toolbar = nullptr;
+    std::string book;
 
     // The sample book opened at start-up, the stand-in shown so that it can
     // take the activation away.
-    void startWithSampleBook()
+    void startWithSampleBook(const std::vector<std::string>& calendarScript = {})
     {
-        bookWithSettings(false);
-        ASSERT_NO_FATAL_FAILURE(startCalendar({}, true));
+        book = bookWithSettings(false);
+        ASSERT_NO_FATAL_FAILURE(startCalendar(calendarScript, true));
         moveCalendarOutOfTheWay();
         lumo = startLumo();
         mainWindow = waitForMainWindow(lumo);
