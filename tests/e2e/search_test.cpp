@@ -27,6 +27,21 @@ TEST_F(SearchInput, FindsReportsReplacesAndUndoes)
     ASSERT_TRUE(waitUntil([&] { return fileExists(inFolder("sample.DUP")); }, waitLimitMs, &lumo));
     const std::string savedBefore = readWholeFile(book).value_or("");
 
+    // The first hit from the first entry, then F3 to the next: the line of
+    // each hit, selected with Home and Shift+End.
+    auto hitLine = [&] {
+        pressKey(VK_HOME);
+        pressKey(VK_END, {VK_SHIFT});
+        return copiedSelection(lumo);
+    };
+    pressKey('F', {VK_CONTROL});
+    ASSERT_TRUE(waitUntil([&] { return dialogHolding(lumo.id, IDC_FIND_OK) != nullptr; }, waitLimitMs, &lumo));
+    typeText("stra\xDF" "e");
+    pressKey(VK_RETURN);
+    EXPECT_EQ(hitLine(), "Marktstra\xDF" "e 4");
+    pressKey(VK_F3);
+    EXPECT_EQ(hitLine(), "Lessingstra\xDF" "e 9");
+
     // Ctrl+F, the text, Enter: the hit is the Data view's selection.
     pressKey('F', {VK_CONTROL});
     ASSERT_TRUE(waitUntil([&] { return dialogHolding(lumo.id, IDC_FIND_OK) != nullptr; }, waitLimitMs, &lumo));
