@@ -8,7 +8,6 @@
 #include "files/address_file.h"
 #include "files/config.h"
 #include "files/scramble.h"
-#include "find/search.h"
 #include "gui/gui_environment.h"
 #include "gui/gui_support.h"
 #include "resources/resource.h"
@@ -69,14 +68,6 @@ TEST_F(MainWindow, StartsBesideTheCalendarWithNoFile)
     EXPECT_TRUE(menuItemGrayed(menu, IDM_CUT));
     EXPECT_TRUE(menuItemGrayed(menu, IDM_COPY));
     EXPECT_EQ(menuText(GetSystemMenu(mainWindow, FALSE), IDM_QUIT), "&Quit ORDANE-Lumo \tCtrl+Q");
-}
-
-TEST_F(MainWindow, SearchRequestFromTheCalendarSetsTheSearchText)
-{
-    sendFromCalendar("ASMiller");
-    EXPECT_TRUE(pumpUntil([] { return std::strcmp(searchText, "Miller") == 0; }));
-    sendFromCalendar("AS" + std::string(60, 'z'));
-    EXPECT_TRUE(pumpUntil([] { return std::strlen(searchText) == 51; }));
 }
 
 TEST_F(MainWindow, OpenCommandsReachTheCalendar)
@@ -235,21 +226,6 @@ TEST_F(MainWindow, DataCheckRemovesDoublesAndUndoBringsThemBack)
     EXPECT_EQ(storeText(), "A\r\n\r\nA\r\n\r\nB\r\n\r\n");
     command(IDM_NEW);
     EXPECT_TRUE(menuItemGrayed(GetMenu(mainWindow), IDM_UNDO));
-}
-
-TEST_F(MainWindow, AddAsksForTheDataCheck)
-{
-    writeFileBytes(tempFile("more.adr"), "A\r\n\r\n");
-    setStoreText("A\r\n\r\n");
-    answerNextDialog({IDOK, {{fileNameCombo, tempFile("more.adr")}}, {}});
-    answerNextDialog({IDYES, {}, {}});
-    command(IDM_ADD);
-    ASSERT_FALSE(seenDialogs().empty());
-    EXPECT_EQ(seenDialogs().back().text, "Shall ORDANE-Lumo make a\ndata-check now, deleting\ndouble entries?");
-    EXPECT_EQ(storeText(), "A\r\n\r\n");
-    command(IDM_UNDO);
-    EXPECT_EQ(storeText(), "A\r\n\r\n");
-    EXPECT_EQ(entryCount, 1);
 }
 
 TEST_F(MainWindow, GeneralConfigurationDialogStoresItsRules)
