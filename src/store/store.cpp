@@ -113,14 +113,10 @@ void ensureStoreCapacity()
         return;   // released at shutdown or after a failed allocation
     if (entryCount < indexCapacity - 5 && usedBytes < bufferCapacity - 500)
         return;
-    int32_t newCapacity = usedBytes + bufferHeadroom;
-    auto* grown = static_cast<unsigned char*>(std::realloc(textBuffer, static_cast<size_t>(newCapacity)));
-    if (!grown) {
+    if (!resizeTextBuffer(usedBytes + bufferHeadroom)) {
         reportError(captionMain, textNoMemory);
         return;
     }
-    textBuffer = grown;
-    bufferCapacity = newCapacity;
     int32_t newSlots = entryCount + indexHeadroom;
     auto* index = static_cast<int32_t*>(std::realloc(entryIndex, static_cast<size_t>(newSlots) * sizeof(int32_t)));
     if (!index) {
@@ -133,13 +129,21 @@ void ensureStoreCapacity()
 
 bool growTextBufferFor(int32_t extra)
 {
-    int32_t capacity = usedBytes + extra + bufferHeadroom;
-    auto* grown = static_cast<unsigned char*>(std::realloc(textBuffer, static_cast<size_t>(capacity)));
-    if (!grown) {
+    if (!resizeTextBuffer(usedBytes + extra + bufferHeadroom)) {
         reportError(captionMain, textNoMemory);
         return false;
     }
-    textBuffer = grown;
+    return true;
+}
+
+bool resizeTextBuffer(int32_t capacity)
+{
+    auto* resized = static_cast<unsigned char*>(std::realloc(textBuffer, static_cast<size_t>(capacity)));
+    if (!resized)
+        return false;
+    if (capacity > bufferCapacity)
+        std::memset(resized + bufferCapacity, 0, static_cast<size_t>(capacity - bufferCapacity));
+    textBuffer = resized;
     bufferCapacity = capacity;
     return true;
 }

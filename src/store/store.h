@@ -38,6 +38,12 @@ void freeStore();
 // message and returns false when it cannot; the buffer stays as it was.
 bool growTextBufferFor(int32_t extra);
 
+// Reallocates the text buffer to capacity bytes and fills what it gains
+// with 0: the separator scan looks a few bytes past the text, and text that
+// grows into new space must not meet old heap contents there.  False, with
+// the buffer as it was, when it cannot.
+bool resizeTextBuffer(int32_t capacity);
+
 void formatEntryCountText(int32_t count);
 
 // Start offset and length of entry k (separator included), 0 <= k < entryCount.
