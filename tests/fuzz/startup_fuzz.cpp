@@ -47,8 +47,14 @@ void readSettings(const char* bytes, size_t size)
 
 }  // namespace
 
+// Only the target's own calls are diverted, not libFuzzer's.
+static bool inTarget;
+extern "C" std::FILE* __real_fopen(const char* path, const char* mode);
+
 extern "C" std::FILE* __wrap_fopen(const char* path, const char* mode)
 {
+    if (!inTarget)
+        return __real_fopen(path, mode);
     FUZZ_CHECK(std::strlen(path) < pathSize);
     if (mode[0] != 'w')
         return nullptr;
@@ -59,6 +65,7 @@ extern "C" std::FILE* __wrap_fopen(const char* path, const char* mode)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    inTarget = true;
     std::string commandLine(reinterpret_cast<const char*>(data), strnlen(reinterpret_cast<const char*>(data), size));
     setProgramPathFromCommandLine(commandLine.c_str());
     std::string directory(programPath, std::string_view(programPath).find_last_of("\\/") + 1);
@@ -94,5 +101,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     setTitleFromPath();
     freeStore();
     setHost(nullptr);
+    inTarget = false;
     return 0;
 }
