@@ -52,6 +52,7 @@ inline int32_t entryLength(int32_t k) { return entryIndex[k + 1] - entryIndex[k]
 
 // Scans buffer[0, used) for entry separators the way the index rebuild does
 // (a match resumes the scan behind its fourth byte) and writes the offset
-// behind each into index[1..]; index[0] = 0, index[n + 1] = used.  Reads up
-// to three bytes past used.  Returns n.
-int32_t scanEntrySeparators(const unsigned char* buffer, int32_t used, int32_t* index);
+// behind each into index[1..]; index[0] = 0, index[n + 1] = used.  Only the
+// first `slots` of these are written.  Reads up to three bytes past used.
+// Returns n, also when the index is too short for it.
+int32_t scanEntrySeparators(const unsigned char* buffer, int32_t used, int32_t* index, int32_t slots);

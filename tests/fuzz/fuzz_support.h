@@ -57,7 +57,7 @@ inline void checkStore()
     std::vector<unsigned char> text(textBuffer, textBuffer + usedBytes);
     text.resize(text.size() + 4, 0);
     std::vector<int32_t> index(static_cast<size_t>(usedBytes) / 4 + 3);
-    int32_t n = scanEntrySeparators(text.data(), usedBytes, index.data());
+    int32_t n = scanEntrySeparators(text.data(), usedBytes, index.data(), static_cast<int32_t>(index.size()));
     FUZZ_CHECK(n == entryCount && entryCount + 2 <= indexCapacity);
     FUZZ_CHECK(std::memcmp(index.data(), entryIndex, (static_cast<size_t>(n) + 2) * sizeof(int32_t)) == 0);
 }
