@@ -86,6 +86,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             FUZZ_CHECK(std::string_view(reinterpret_cast<const char*>(textBuffer), static_cast<size_t>(usedBytes)) == saved);
         }
     }
+    for (const std::string* path : {&openPath, &addPath, &savedPath})
+        std::remove(path->c_str());
     freeStore();
     setHost(nullptr);
     return 0;
