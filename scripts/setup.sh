@@ -7,6 +7,8 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ googletest
   g++-mingw-w64-x86-64 g++-mingw-w64-x86-64-posix
+  # The fuzz targets: clang with libFuzzer and the sanitizer runtimes.
+  clang libclang-rt-14-dev
   wine wine64
   # Wine's own window fonts and the X extensions its display driver uses;
   # they are only recommended by libwine, and installs here skip recommends.

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds both programs and runs every test: the
-# native build's, then the Windows build's under Wine.  Exits non-zero when
-# a build or any test fails.
+# native build's, the replay of the fuzz corpus, then the Windows build's
+# under Wine.  Exits non-zero when a build or any test fails.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
@@ -15,6 +15,10 @@ ctest_options=(--output-on-failure --no-tests=error --timeout 300)
 status=0
 echo "== native tests"
 ctest --test-dir build/native "${ctest_options[@]}" -j2 || status=1
+
+# Each fuzz target runs its corpus once under the sanitizers, in seconds.
+echo "== fuzz corpus replay (build/fuzz)"
+{ scripts/fuzz.sh build && ctest --test-dir build/fuzz "${ctest_options[@]}" -j2; } || status=1
 
 # One X display and one Wine session for all Windows tests.  They run one
 # at a time: GUI tests take the keyboard focus of that display.

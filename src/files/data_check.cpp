@@ -46,11 +46,8 @@ void removeDuplicateEntries()
     usedBytes = write + tail;
     entryCount = rebuildEntryIndex();
 
-    auto* compacted = static_cast<unsigned char*>(std::realloc(textBuffer, static_cast<size_t>(usedBytes + bufferHeadroom)));
-    if (!compacted)
+    if (!resizeTextBuffer(usedBytes + bufferHeadroom))
         return;
-    textBuffer = compacted;
-    bufferCapacity = usedBytes + bufferHeadroom;
     int32_t slots = entryCount + indexHeadroom;
     if (auto* index = static_cast<int32_t*>(std::realloc(entryIndex, static_cast<size_t>(slots) * sizeof(int32_t)))) {
         entryIndex = index;

@@ -27,30 +27,16 @@ bool isSeparatorAt(const unsigned char* p)
     return p[0] == 13 && p[1] == 10 && p[2] == 13 && p[3] == 10;
 }
 
-// Reallocates the text buffer to capacity bytes; the bytes behind the text
-// are zero afterwards, as the separator scan expects.  False (the buffer as
-// it was) when there is no memory.
-bool resizeTextBuffer(int32_t capacity)
-{
-    auto* grown = static_cast<unsigned char*>(std::realloc(textBuffer, static_cast<size_t>(capacity)));
-    if (!grown)
-        return false;
-    textBuffer = grown;
-    if (capacity > bufferCapacity)
-        std::memset(textBuffer + bufferCapacity, 0, static_cast<size_t>(capacity - bufferCapacity));
-    bufferCapacity = capacity;
-    return true;
-}
-
 }  // namespace
 
-int32_t scanEntrySeparators(const unsigned char* buffer, int32_t used, int32_t* index)
+int32_t scanEntrySeparators(const unsigned char* buffer, int32_t used, int32_t* index, int32_t slots)
 {
     // Only a CR can start a separator, and CRs are sparse (one per line), so
     // memchr does the skipping and the remaining three bytes are checked by
     // hand.  A separator may start anywhere below `used` and reach up to
     // three bytes beyond it, which the capacity invariant allows.
-    index[0] = 0;
+    if (slots > 0)
+        index[0] = 0;
     int32_t n = 0;
     const unsigned char* p = buffer;
     const unsigned char* end = buffer + used;
@@ -60,12 +46,14 @@ int32_t scanEntrySeparators(const unsigned char* buffer, int32_t used, int32_t* 
             break;
         if (isSeparatorAt(p)) {
             p += 4;
-            index[++n] = static_cast<int32_t>(p - buffer);
+            if (++n < slots)
+                index[n] = static_cast<int32_t>(p - buffer);
         } else {
             ++p;
         }
     }
-    index[n + 1] = used;
+    if (n + 1 < slots)
+        index[n + 1] = used;
     return n;
 }
 
@@ -89,7 +77,23 @@ void formatEntryCountText(int32_t count)
 
 int32_t rebuildEntryIndex()
 {
-    int32_t count = scanEntrySeparators(textBuffer, usedBytes, entryIndex);
+    int32_t count = scanEntrySeparators(textBuffer, usedBytes, entryIndex, indexCapacity);
+    if (count + 2 > indexCapacity) {
+        // More entries than the headroom holds can come in at once: a paste
+        // into a line of 254 characters or more breaks it in front of every
+        // byte, also right behind the pasted line ends.
+        int32_t slots = count + indexHeadroom;
+        if (auto* index = static_cast<int32_t*>(std::realloc(entryIndex, static_cast<size_t>(slots) * sizeof(int32_t)))) {
+            entryIndex = index;
+            indexCapacity = slots;
+            scanEntrySeparators(textBuffer, usedBytes, entryIndex, indexCapacity);
+        } else {
+            // The entries that fit; the last one runs to the end of the text.
+            reportError(captionMain, textNoMemory);
+            count = indexCapacity - 2;
+            entryIndex[count + 1] = usedBytes;
+        }
+    }
     if (countDisplaySuppressed) {
         dataModified = true;
         return count;
@@ -148,6 +152,18 @@ bool growTextBufferFor(int32_t extra)
         reportError(captionMain, textNoMemory);
         return false;
     }
+    return true;
+}
+
+bool resizeTextBuffer(int32_t capacity)
+{
+    auto* resized = static_cast<unsigned char*>(std::realloc(textBuffer, static_cast<size_t>(capacity)));
+    if (!resized)
+        return false;
+    if (capacity > bufferCapacity)
+        std::memset(resized + bufferCapacity, 0, static_cast<size_t>(capacity - bufferCapacity));
+    textBuffer = resized;
+    bufferCapacity = capacity;
     return true;
 }
 

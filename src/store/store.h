@@ -38,6 +38,12 @@ void freeStore();
 // message and returns false when it cannot; the buffer stays as it was.
 bool growTextBufferFor(int32_t extra);
 
+// Reallocates the text buffer to capacity bytes and fills what it gains
+// with 0: the separator scan looks a few bytes past the text, and text that
+// grows into new space must not meet old heap contents there.  False, with
+// the buffer as it was, when it cannot.
+bool resizeTextBuffer(int32_t capacity);
+
 void formatEntryCountText(int32_t count);
 
 // Start offset and length of entry k (separator included), 0 <= k < entryCount.
@@ -46,9 +52,10 @@ inline int32_t entryLength(int32_t k) { return entryIndex[k + 1] - entryIndex[k]
 
 // Scans buffer[0, used) for entry separators the way the index rebuild does
 // (a match resumes the scan behind its fourth byte) and writes the offset
-// behind each into index[1..]; index[0] = 0, index[n + 1] = used.  Reads up
-// to three bytes past used.  Returns n.
-int32_t scanEntrySeparators(const unsigned char* buffer, int32_t used, int32_t* index);
+// behind each into index[1..]; index[0] = 0, index[n + 1] = used.  Only the
+// first `slots` of these are written.  Reads up to three bytes past used.
+// Returns n, also when the index is too short for it.
+int32_t scanEntrySeparators(const unsigned char* buffer, int32_t used, int32_t* index, int32_t slots);
 
 // Makes room in the entry index for extra entries beyond entryCount, when a
 // change may add entries without passing ensureStoreCapacity.  Shows the

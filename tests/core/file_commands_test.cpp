@@ -352,7 +352,7 @@ TEST_F(FileCommands, ShorterTextLeavesNothingBehindForTheScan)
         std::vector<unsigned char> text(textBuffer, textBuffer + usedBytes);
         text.resize(text.size() + 4, 0);
         std::vector<int32_t> fresh(text.size() + 2);
-        int32_t count = scanEntrySeparators(text.data(), usedBytes, fresh.data());
+        int32_t count = scanEntrySeparators(text.data(), usedBytes, fresh.data(), static_cast<int32_t>(fresh.size()));
         EXPECT_EQ(entryCount, count) << p.name;
         EXPECT_EQ(std::vector<int32_t>(entryIndex, entryIndex + entryCount + 2),
                   std::vector<int32_t>(fresh.begin(), fresh.begin() + count + 2))
