@@ -2,8 +2,10 @@
 
 #include <cstring>
 
+#include "dialogs/predefinitions_dialog.h"
 #include "dialogs/search_dialog.h"
 #include "dialogs/settings_rules.h"
+#include "exchange/calendar_dialogs.h"
 #include "files/address_file.h"
 #include "files/config.h"
 #include "resources/resource.h"
@@ -110,6 +112,15 @@ void fillDialog(HWND dialog)
     case IDD_REPLACE_DE:
         fillReplaceDialog(dialog);
         break;
+    case IDD_PREDEFINITIONS_DE:
+        fillPreDefinitionsDialog(dialog);
+        break;
+    case IDD_CALENDARENTRY_DE:
+        fillCalendarEntryDialog(dialog);
+        break;
+    case IDD_CALENDARSEARCH_DE:
+        fillCalendarSearchDialog(dialog);
+        break;
     case IDD_SETPASSWORD_DE:
         SendDlgItemMessageA(dialog, IDC_SETPW_PASSWORD, EM_LIMITTEXT, 19, 0);
         SendDlgItemMessageA(dialog, IDC_SETPW_REPEAT, EM_LIMITTEXT, 19, 0);
@@ -147,6 +158,11 @@ INT_PTR CALLBACK sharedDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
         case IDC_ADDPW_OK:        acceptTypedPasswordFrom(dialog, IDC_ADDPW_PASSWORD, IDC_ADDPW_OK); return TRUE;
         case IDC_BLOCK_BLOCK:     endDialog(dialog, IDC_BLOCK_BLOCK); return TRUE;
         case IDC_BLOCK_ALL:       endDialog(dialog, IDC_BLOCK_ALL); return TRUE;
+        case IDC_PREDEF_OK:       acceptPreDefinitionsDialog(dialog, false); return TRUE;
+        case IDC_PREDEF_SET:      acceptPreDefinitionsDialog(dialog, true); return TRUE;
+        case IDC_PREDEF_FILESELECTOR: leavePreDefinitionsForFileSelector(dialog); return TRUE;
+        case IDC_CALENTRY_OK:     acceptCalendarEntryDialog(dialog); return TRUE;
+        case IDC_CALSEARCH_OK:    acceptCalendarSearchDialog(dialog); return TRUE;
         default:                  return FALSE;
         }
     default:

@@ -4,6 +4,7 @@
 #include <new>
 #include <string>
 
+#include "exchange/address_field.h"
 #include "exchange/paste_text.h"
 #include "shell/app.h"
 #include "store/undo.h"
@@ -46,13 +47,11 @@ void sendPasteCursorKeys()
     SetKeyboardState(keys);
 }
 
-}  // namespace
-
-void copyToClipboard(HWND owner)
+// The text in movable global memory, handed to the clipboard in the ANSI
+// text format.  Memory or a clipboard that cannot be had leaves the
+// clipboard as it was.
+void putOnClipboard(HWND owner, const std::string& text)
 {
-    const std::string text = copyText();
-    if (text.empty())
-        return;
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, text.size() + 1);
     if (!memory)
         return;
@@ -69,6 +68,15 @@ void copyToClipboard(HWND owner)
     if (!SetClipboardData(CF_TEXT, memory))
         GlobalFree(memory);
     CloseClipboard();
+}
+
+}  // namespace
+
+void copyToClipboard(HWND owner)
+{
+    const std::string text = copyText();
+    if (!text.empty())
+        putOnClipboard(owner, text);
 }
 
 void cutToClipboard(HWND owner)
@@ -107,4 +115,9 @@ void pasteFromClipboard(HWND owner)
     if (!prepared.empty())
         insertPasteText(prepared);
     finishPaste();
+}
+
+void copyAddressField(HWND owner)
+{
+    putOnClipboard(owner, addressFieldText());
 }

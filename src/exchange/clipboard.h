@@ -19,3 +19,7 @@ void pasteCommand(HWND owner);
 // The clipboard's text inserted at the Data view's caret.  A busy clipboard
 // or one without text inserts nothing; the views are refreshed either way.
 void pasteFromClipboard(HWND owner);
+
+// Address -> Addressfield (40013): the address of the shown entry, or of
+// every marked entry, onto the clipboard opened for owner.
+void copyAddressField(HWND owner);

@@ -14,7 +14,7 @@
 
 enum class PasswordPrompt { Open, Add };
 enum class ViewId { Overview, DataView };
-enum class FileDialog { Open, Add, Save, SaveEntryBlock, SaveTextBlock };
+enum class FileDialog { Open, Add, Save, SaveEntryBlock, SaveTextBlock, AnyFile };
 enum class BlockChoice { Block, All, Closed };
 
 struct Host {

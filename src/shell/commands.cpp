@@ -4,9 +4,15 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <string>
+
+#include "dialogs/colours_dialog.h"
 #include "dialogs/info_box.h"
+#include "dialogs/predefinitions.h"
+#include "dialogs/predefinitions_dialog.h"
 #include "dialogs/search_dialog.h"
 #include "dialogs/shared_dialog.h"
+#include "exchange/calendar_dialogs.h"
 #include "exchange/calendar_link.h"
 #include "exchange/clipboard.h"
 #include "files/config.h"
@@ -16,6 +22,7 @@
 #include "resources/resource.h"
 #include "shell/app.h"
 #include "host/host.h"
+#include "host/texts.h"
 #include "shell/main_window.h"
 #include "shell/program_path.h"
 #include "host/title.h"
@@ -60,9 +67,29 @@ void rotate()
         activateOverview();
 }
 
+constexpr const char* textHelpMissing = "The help file is missing:\n";
+constexpr const char* textHelpNotShown = "No program could show the help file:\n";
+
+// The help page, shown by whatever the shell opens .htm files with.  A
+// missing page or one the shell cannot show is reported, not passed over.
 void openHelp()
 {
-    ShellExecuteA(mainWindow, "open", helpFilePath, nullptr, nullptr, SW_SHOWNORMAL);
+    SetFocus(mainWindow);
+    const bool missing = GetFileAttributesA(helpFilePath) == INVALID_FILE_ATTRIBUTES;
+    if (!missing) {
+        auto result = reinterpret_cast<INT_PTR>(
+            ShellExecuteA(mainWindow, "open", helpFilePath, nullptr, nullptr, SW_SHOWNORMAL));
+        if (result > 32)
+            return;
+    }
+    std::string text = missing ? textHelpMissing : textHelpNotShown;
+    text += helpFilePath;
+    reportError(captionMain, text.c_str());
+}
+
+void typePreDefinitionFor(int id)
+{
+    typePreDefinition(preDefinitionNumberOf(id));
 }
 
 void addWithDataCheck()
@@ -109,21 +136,21 @@ bool runCommand(int id)
     case IDM_INFO: case IDM_INFO_2: case IDM_INFO_3: showInfoBox(); break;
     case IDM_PREDEF1: case IDM_PREDEF2: case IDM_PREDEF3: case IDM_PREDEF4: case IDM_PREDEF5:
     case IDM_PREDEF6: case IDM_PREDEF7: case IDM_PREDEF8: case IDM_PREDEF9: case IDM_PREDEF10:
-                                notYetAvailable(); break;
+                                typePreDefinitionFor(id); break;
     case IDM_CALENDAR1:         openCalendarWindow("OpenKal1", true); break;
     case IDM_CALENDAR2:         openCalendarWindow("OpenKal2", true); break;
     case IDM_CALENDAR3:         openCalendarWindow("OpenKal3", true); break;
     case IDM_CALENDAR4:         openCalendarWindow("OpenKal4", true); break;
     case IDM_QUIT:              PostQuitMessage(0); break;
-    case IDM_CALENDARENTRY:     notYetAvailable(); break;
+    case IDM_CALENDARENTRY:     openCalendarEntryDialog(); break;
     case IDM_SIDEBYSIDE:        sideBySide(); break;
     case IDM_ONEUPONOTHER:      oneUponTheOther(); break;
     case IDM_HELP:              openHelp(); break;
     case IDM_ANALOGCLOCK:       openCalendarWindow("OpenGClock", true); break;
     case IDM_NEWENTRY:          newEntry(); break;
     case IDM_ROTATE:            rotate(); break;
-    case IDM_CALENDARSEARCH:    SetFocus(mainWindow); notYetAvailable(); break;
-    case IDM_ADDRESSFIELD:      SetFocus(mainWindow); notYetAvailable(); break;
+    case IDM_CALENDARSEARCH:    openCalendarSearchDialog(); break;
+    case IDM_ADDRESSFIELD:      SetFocus(mainWindow); copyAddressField(mainWindow); break;
     case IDM_OPEN:              openFile(); break;
     case IDM_SAVE:              saveOrSaveBlock(false); break;
     case IDM_SAVEAS:            saveOrSaveBlock(true); break;
@@ -136,16 +163,16 @@ bool runCommand(int id)
     case IDM_REPEATREPLACE:     repeatReplace(); break;
     case IDM_PRINT:             notYetAvailable(); break;
     case IDM_ALARMWINDOW:       openCalendarWindow("OpenAlarm", true); break;
-    case IDM_COLOURS:           notYetAvailable(); break;
+    case IDM_COLOURS:           openColoursDialog(); break;
     case IDM_GENERALCONFIG:     generalConfiguration(); break;
-    case IDM_PREDEFINITIONS:    notYetAvailable(); break;
+    case IDM_PREDEFINITIONS:    openPreDefinitionsDialog(); break;
     case IDM_SAVECONFIG:        writeConfiguration(configFilePath); break;
     case IDM_FONT_DATAVIEW:     chooseViewFont(true); break;
     case IDM_FONT_OVERVIEW:     chooseViewFont(false); break;
     case IDM_COPY:              copyToClipboard(mainWindow); break;
     case IDM_PASTE:             pasteCommand(mainWindow); break;
     case IDM_CUT:               cutToClipboard(mainWindow); break;
-    case IDM_FILESELECTOR:      notYetAvailable(); break;
+    case IDM_FILESELECTOR:      typePreDefinitionFor(id); break;
     case IDM_UNDO:              undo(); break;
     case IDM_SELECTALL:         selectAll(); break;
     case IDM_PASSWORD:          passwordProtection(); break;

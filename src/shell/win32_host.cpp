@@ -166,6 +166,7 @@ constexpr FileDialogKind fileDialogs[] = {
     {addressFilter, "Save ORDANE-Lumo-File", "adr", pathMustExist},
     {addressFilter, "Save ORDANE-Lumo-Block", "adr", pathMustExist},
     {"Text-Files (*.TXT)\0*.txt\0", "Save Block", "txt", pathMustExist},
+    {"(*.*)\0*.*\0", "Choose File", "dry", OFN_HIDEREADONLY},
 };
 
 }  // namespace
@@ -184,9 +185,17 @@ bool Win32Host::chooseFile(FileDialog which, char* path512)
     dialog.lpstrTitle = kind.title;
     dialog.lpstrDefExt = kind.extension;
     dialog.Flags = kind.flags;
-    UiBusyScope busy;
-    bool saving = which != FileDialog::Open && which != FileDialog::Add;
-    return (saving ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog)) != 0;
+    bool chosen;
+    {
+        UiBusyScope busy;
+        bool saving = which == FileDialog::Save || which == FileDialog::SaveEntryBlock ||
+                      which == FileDialog::SaveTextBlock;
+        chosen = (saving ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog)) != 0;
+    }
+    // The keys belong to the main window again, whatever the dialog left.
+    if (mainWindow)
+        SetFocus(mainWindow);
+    return chosen;
 }
 
 BlockChoice Win32Host::askBlockOrAll()

@@ -851,6 +851,12 @@ void repaintDataView()
     }
 }
 
+void redrawLinkUnderline()
+{
+    if (dataViewWindow && linkHover)
+        drawLinkUnderline();
+}
+
 LRESULT CALLBACK dataViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {

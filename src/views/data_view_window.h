@@ -25,6 +25,10 @@ void paintDataView(HDC dc, int mode);
 // The whole window painted again at once (caption strip and mode 0).
 void repaintDataView();
 
+// The underline of the link under the pointer, if one is drawn, drawn
+// again: after a repaint, in the link colour of that moment.
+void redrawLinkUnderline();
+
 // Hands the text of a clicked link to the shell ("open").  Tests may put
 // a function of their own here.
 extern void (*openLinkText)(HWND owner, const char* text);

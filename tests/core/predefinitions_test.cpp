@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "dialogs/predefinitions.h"
+#include "files/config.h"
+#include "store/store.h"
+#include "store/undo.h"
+#include "support/store_fixture.h"
+#include "views/data_view_rules.h"
+#include "views/line_table.h"
+#include "views/view_state.h"
+
+namespace {
+
+class PreDefinitions : public StoreTest {
+protected:
+    void SetUp() override
+    {
+        StoreTest::SetUp();
+        discardSnapshot();
+        lastChosenFile[0] = 0;
+        dataViewRowCount = 20;
+    }
+    void TearDown() override
+    {
+        discardSnapshot();
+        StoreTest::TearDown();
+    }
+
+    // The Data view active on the first entry of text, the caret at line, column.
+    void caretAt(const std::string& text, int32_t line, int32_t column)
+    {
+        setStoreText(text);
+        resetViewState();
+        currentEntryOffset = 0;
+        buildLineTable(dataViewRowCount + 1, 0, 0);
+        caretLine = line;
+        caretColumn = column;
+        activeView = ActiveView::DataView;
+        recorder.events.clear();
+    }
+};
+
+TEST_F(PreDefinitions, KeyTypesTheTextAtTheCaretAndOneUndoTakesItBack)
+{
+    const std::string text = "Miller\r\nMain Street\r\n\r\n";
+    caretAt(text, 1, 4);
+    typePreDefinition(3);
+    EXPECT_EQ(storeText(), "Miller\r\nMaineMail:  Street\r\n\r\n");
+    undo();
+    EXPECT_EQ(storeText(), text);
+
+    // In the Overview the keys do nothing, not even take a snapshot.
+    caretAt(text, 1, 4);
+    activeView = ActiveView::Overview;
+    discardSnapshot();
+    typePreDefinition(1);
+    EXPECT_EQ(storeText(), text);
+    EXPECT_FALSE(snapshotValid);
+}
+
+TEST_F(PreDefinitions, TypingStopsAtTheFirstCharacterTheEditorRefuses)
+{
+    const std::string line(250, 'a');
+    caretAt("Miller\r\n" + line + "\r\n\r\n", 1, 250);
+    typePreDefinition(1);   // "PhoneNumber: "
+    EXPECT_EQ(storeText(), "Miller\r\n" + line + "Phone\r\n\r\n");
+    EXPECT_EQ(recorder.eventsStartingWith("error").size(), 1u) << "the refusal must be reported once";
+}
+
+TEST_F(PreDefinitions, FileSelectorTypesThePathQuotedAndOpensAtTheLastChoiceNextTime)
+{
+    caretAt("Miller\r\nDoc: \r\n\r\n", 1, 5);
+    recorder.chosenFiles = {"C:\\My Files\\it's.txt", "", "D:\\ADR\\HOME.ADR"};
+    typePreDefinition(fileSelectorNumber);
+    EXPECT_EQ(storeText(), "Miller\r\nDoc: \"'C:\\My Files\\it''s.txt'\"\r\n\r\n");
+    EXPECT_EQ(recorder.eventsStartingWith("file|"), std::vector<std::string>{"file|any|C:\\WORK\\*.*"});
+
+    caretAt("Miller\r\nDoc: \r\n\r\n", 1, 5);
+    typePreDefinition(fileSelectorNumber);   // cancelled: nothing typed
+    EXPECT_EQ(storeText(), "Miller\r\nDoc: \r\n\r\n");
+    typePreDefinition(fileSelectorNumber);
+    EXPECT_EQ(storeText(), "Miller\r\nDoc: \"D:\\ADR\\HOME.ADR\"\r\n\r\n");
+    EXPECT_EQ(recorder.eventsStartingWith("file|"),
+              (std::vector<std::string>{"file|any|C:\\My Files\\it's.txt", "file|any|C:\\My Files\\it's.txt"}));
+}
+
+}  // namespace
