@@ -51,7 +51,7 @@ void readPreDefinitionControls(HWND dialog)
         char text[predefinitionTextLimit + 2] = "";
         GetDlgItemTextA(dialog, editFields[i], text, predefinitionTextLimit + 1);
         std::memset(textPredefinitions[i], 0, predefinitionSlot);
-        std::strncpy(textPredefinitions[i], text, predefinitionTextLimit);
+        std::memcpy(textPredefinitions[i], text, strnlen(text, predefinitionTextLimit));
     }
 }
 

@@ -268,6 +268,34 @@ TEST(Resources, DialogsAreLaidOutWithoutOverlaps)
         expectTidyLayout(id);
 }
 
+// The German twin holds the same controls, in the same order and styles.
+void expectGermanTwin(int english, int german)
+{
+    SCOPED_TRACE("dialogs " + std::to_string(english) + " and " + std::to_string(german));
+    Dialog e, g;
+    openDialog(english, e);
+    openDialog(german, g);
+    ASSERT_EQ(e.controls.size(), g.controls.size());
+    for (size_t i = 0; i < e.controls.size(); ++i) {
+        EXPECT_EQ(e.controls[i].id, g.controls[i].id) << "control " << i;
+        EXPECT_EQ(e.controls[i].cls, g.controls[i].cls) << "control " << i;
+        EXPECT_EQ(e.controls[i].style, g.controls[i].style) << "control " << i;
+    }
+}
+
+TEST(Resources, CalendarPreDefinitionAndColourDialogsHaveTwinsAndTidyLayouts)
+{
+    const int twins[][2] = {{IDD_PREDEFINITIONS, IDD_PREDEFINITIONS_DE},
+                            {IDD_CALENDARENTRY, IDD_CALENDARENTRY_DE},
+                            {IDD_CALENDARSEARCH, IDD_CALENDARSEARCH_DE},
+                            {IDD_COLOURS, IDD_COLOURS_DE}};
+    for (auto [english, german] : twins) {
+        expectGermanTwin(english, german);
+        expectTidyLayout(english);
+        expectTidyLayout(german);
+    }
+}
+
 TEST(Resources, VersionIs1Point12)
 {
     HRSRC found = FindResourceA(module(), MAKEINTRESOURCEA(VS_VERSION_INFO), MAKEINTRESOURCEA(16) /* RT_VERSION */);
