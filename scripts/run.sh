@@ -21,6 +21,7 @@ run=build/run
 rm -rf "$run"
 mkdir -p "$run" shots
 cp dist/ORDANE-Lumo.exe dist/ORDANE.exe "$run/"
+cp -r dist/DOC "$run/"
 cp samples/sample.adr "$run/"
 windows_path() { printf 'Z:%s' "$(realpath "$1" | tr / '\\')"; }
 # A configuration that names the sample; the fields behind the path are

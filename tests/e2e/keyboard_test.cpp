@@ -50,7 +50,11 @@ TEST_F(RealInput, TypingReachesTheProgramAfterClicksMessageBoxesAndActivation)
 
     // A toolbar button while the address book stays in front.
     pressKey(VK_ESCAPE);
+    // The button puts an address on the clipboard: wait for it, so that it
+    // cannot land in the middle of the copy below.
+    clearClipboard();
     ASSERT_NO_FATAL_FAILURE(clickCentre(GetDlgItem(toolbar, IDM_ADDRESSFIELD)));
+    EXPECT_TRUE(waitUntil([] { return clipboardText().has_value(); }, waitLimitMs, &lumo));
     EXPECT_TRUE(findAndOpen("Kl").starts_with("Klein, Uwe\r\n"));
 
     // A question answered with the keyboard; the keys then go on to the
