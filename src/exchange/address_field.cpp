@@ -15,14 +15,6 @@ namespace {
 // names lines 1 to 9 at most, and the table always holds every line.
 constexpr int32_t blockLineSlots = 10;
 
-bool endsName(unsigned char byte)
-{
-    for (const auto& separator : nameSeparators)
-        if (separator[0] != 0 && byte == static_cast<unsigned char>(separator[0]))
-            return true;
-    return false;
-}
-
 // The line starting at start, up to its first control byte; the heading
 // also up to its first name separator.
 std::string copiedLine(int32_t start, bool heading)
@@ -58,6 +50,14 @@ void appendAddress(std::string& out)
 }
 
 }  // namespace
+
+bool endsName(unsigned char byte)
+{
+    for (const auto& separator : nameSeparators)
+        if (separator[0] != 0 && byte == static_cast<unsigned char>(separator[0]))
+            return true;
+    return false;
+}
 
 void swapFirstAndLastNames(std::string& name)
 {

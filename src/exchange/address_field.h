@@ -11,6 +11,10 @@
 // nameSeparators, swapFirstAndLastName, addressEmptyLines.
 std::string addressFieldText();
 
+// Whether byte is the first character of one of the name separators, which
+// end the name on an entry's first line.
+bool endsName(unsigned char byte);
+
 // Moves the first word of a name to its end: "Miller John Peter" becomes
 // "John Peter Miller".  A name without a blank, or one whose blank is its
 // last byte, stays as it is.

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "dialogs/predefinitions.h"
+#include "exchange/address_field.h"
 #include "files/config.h"
 #include "store/store.h"
 #include "views/view_state.h"
@@ -34,14 +35,6 @@ int digitsValue(std::string_view text, size_t at, size_t count)
 std::string_view cut(const char* text, size_t limit)
 {
     return {text, strnlen(text, limit)};
-}
-
-bool endsName(unsigned char byte)
-{
-    for (const auto& separator : nameSeparators)
-        if (separator[0] != 0 && byte == static_cast<unsigned char>(separator[0]))
-            return true;
-    return false;
 }
 
 }  // namespace
