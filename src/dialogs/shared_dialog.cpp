@@ -11,6 +11,7 @@
 #include "host/host.h"
 #include "host/texts.h"
 #include "host/ui_busy.h"
+#include "print/printing.h"
 #include "shell/win32_host.h"
 
 int dialogIdentity = 0;
@@ -121,6 +122,9 @@ void fillDialog(HWND dialog)
     case IDD_ADDPASSWORD_DE:
         SendDlgItemMessageA(dialog, IDC_ADDPW_PASSWORD, EM_LIMITTEXT, 19, 0);
         break;
+    case IDD_PRINT_DE:
+        fillPrintSettings(dialog);
+        break;
     default:
         break;
     }
@@ -147,6 +151,7 @@ INT_PTR CALLBACK sharedDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
         case IDC_ADDPW_OK:        acceptTypedPasswordFrom(dialog, IDC_ADDPW_PASSWORD, IDC_ADDPW_OK); return TRUE;
         case IDC_BLOCK_BLOCK:     endDialog(dialog, IDC_BLOCK_BLOCK); return TRUE;
         case IDC_BLOCK_ALL:       endDialog(dialog, IDC_BLOCK_ALL); return TRUE;
+        case IDC_PRINT_OK:        acceptPrintSettings(dialog); return TRUE;
         default:                  return FALSE;
         }
     default:
