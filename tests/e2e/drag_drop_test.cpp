@@ -103,6 +103,15 @@ std::vector<std::string> linesOf(const std::string& entry)
 
 // ---- This process as a drag source ----
 
+void pumpMessages()
+{
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
 template <typename Interface>
 class TestObject : public Interface {
 public:
@@ -239,16 +248,40 @@ protected:
     }
 
     // The test process drags bytes of one format from a window of its own
-    // to a point of the Data view.  Returns the effect the drop reported.
+    // to a point of the Data view, as a program does: the press on its
+    // window starts the drag loop.  Returns the effect the drop reported.
     DWORD dropFromThisProcess(CLIPFORMAT format, const std::string& bytes, POINT toPoint)
     {
-        HWND source = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "source", WS_POPUP | WS_VISIBLE, 0, 0, 60, 40,
+        static const char* sourceClass = [] {
+            WNDCLASSA windowClass{};
+            windowClass.lpfnWndProc = sourceProc;
+            windowClass.lpszClassName = "LumoTestDragSource";
+            windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+            RegisterClassA(&windowClass);
+            return "LumoTestDragSource";
+        }();
+        HWND source = CreateWindowExA(WS_EX_TOPMOST, sourceClass, "source", WS_POPUP | WS_VISIBLE, 0, 0, 60, 40,
                                       nullptr, nullptr, nullptr, nullptr);
-        moveMouseTo(source, {30, 20});
-        pressLeftButton();
+        // The other program is in front, as after the user's click into it.
+        SetForegroundWindow(source);
+        waitUntil([&] {
+            pumpMessages();
+            return GetForegroundWindow() == source;
+        });
+        pumpMessages();
+
         auto* dropSource = new TestDropSource;
         auto* data = new TestDataObject(format, bytes);
+        DWORD effect = DROPEFFECT_NONE;
+        HRESULT result = E_FAIL;
+        bool dragged = false;
+        startDragOnPress = [&] {
+            result = DoDragDrop(data, dropSource, DROPEFFECT_COPY | DROPEFFECT_MOVE, &effect);
+            dragged = true;
+        };
         std::thread hand([&] {
+            // The pointer moves once the drag loop follows it.
+            waitUntil([] { return !topLevelWindows(GetCurrentProcessId(), dragTrackerClass).empty(); });
             POINT end = toPoint;
             ClientToScreen(dataView, &end);
             for (int step = 1; step <= 8; ++step) {
@@ -256,17 +289,41 @@ protected:
                 ScreenToClient(dataView, &p);
                 moveMouseTo(dataView, p);
             }
-            // Let go once the Data view has taken the drag over.
-            waitUntil([&] { return dropSource->lastEffect != DROPEFFECT_NONE; });
+            // The hand rests on the drop point, trembling by a pixel, until
+            // the Data view has taken the drag over; then it lets go.
+            ULONGLONG deadline = GetTickCount64() + waitLimitMs;
+            for (int i = 0; GetTickCount64() < deadline; ++i) {
+                moveMouseTo(dataView, {toPoint.x + i % 2, toPoint.y});
+                if (waitUntil([&] { return dropSource->lastEffect != DROPEFFECT_NONE; }, 100))
+                    break;
+            }
             releaseLeftButton();
         });
-        DWORD effect = DROPEFFECT_NONE;
-        const HRESULT result = DoDragDrop(data, dropSource, DROPEFFECT_COPY | DROPEFFECT_MOVE, &effect);
+        moveMouseTo(source, {30, 20});
+        pressLeftButton();
+        waitUntil([&] {
+            pumpMessages();
+            return dragged;
+        });
+        if (!dragged)
+            releaseLeftButton();
         hand.join();
+        startDragOnPress = nullptr;
         data->Release();
         dropSource->Release();
         DestroyWindow(source);
         return result == DRAGDROP_S_DROP ? effect : DROPEFFECT_NONE;
+    }
+
+    static inline std::function<void()> startDragOnPress;
+    static LRESULT CALLBACK sourceProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        if (message == WM_LBUTTONDOWN && startDragOnPress) {
+            auto drag = startDragOnPress;
+            drag();
+            return 0;
+        }
+        return DefWindowProcA(window, message, wParam, lParam);
     }
 };
 
