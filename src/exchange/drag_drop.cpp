@@ -219,8 +219,8 @@ public:
         if (!effect || !data)
             return E_INVALIDARG;
         const DWORD allowed = *effect;
-        if (previous.line < 0)
-            track(point, false);
+        // The point of the drop decides, whatever the last DragOver saw.
+        track(point, false);
         FORMATETC textFormat = {CF_TEXT, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
         STGMEDIUM medium{};
         if (SUCCEEDED(data->GetData(&textFormat, &medium)))

@@ -80,8 +80,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     // Writing the settings and reading them back changes none of them.
     std::string read = settingsBytes();
+    // The settings file is written whole to a temporary file beside its
+    // place and then put there, so it is read back from the real file.
     FUZZ_CHECK(writeConfiguration(configFileName));
-    readSettings(writtenBytes, writtenSize);
+    std::string written;
+    if (std::FILE* file = __real_fopen(configFileName, "rb")) {
+        char chunk[4096];
+        size_t got = 0;
+        while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
+            written.append(chunk, got);
+        std::fclose(file);
+    }
+    readSettings(written.data(), written.size());
     FUZZ_CHECK(settingsBytes() == read);
 
     // Start-up: the title, the last file, the recent-file menu.
