@@ -17,6 +17,10 @@ packages=(
   libxfixes3 libxxf86vm1
   xvfb xauth x11-apps imagemagick
   libc-bin util-linux
+  # Printing onto pages: a CUPS queue whose backend writes PDF files
+  # (scripts/printer.sh makes it), and the tools that turn them into
+  # text and pictures for the tests.
+  cups-daemon cups-client printer-driver-cups-pdf ghostscript poppler-utils
 )
 
 # One dpkg-query for all: it prints nothing for a package it has never seen.

@@ -20,6 +20,15 @@ ctest --test-dir build/native "${ctest_options[@]}" -j2 || status=1
 echo "== fuzz corpus replay (build/fuzz)"
 { scripts/fuzz.sh build && ctest --test-dir build/fuzz "${ctest_options[@]}" -j2; } || status=1
 
+# The printer the printing tests print to: its PDFs land in LUMO_PRINTOUTS.
+echo "== printer (scripts/printer.sh)"
+if printouts=$(scripts/printer.sh); then
+  export LUMO_PRINTOUTS=$printouts
+else
+  echo "== no printer could be set up" >&2
+  status=1
+fi
+
 # One X display and one Wine session for all Windows tests.  They run one
 # at a time: GUI tests take the keyboard focus of that display.
 echo "== Windows tests under Wine"

@@ -13,6 +13,7 @@
 #include "host/host.h"
 #include "host/texts.h"
 #include "host/ui_busy.h"
+#include "print/printing.h"
 #include "shell/win32_host.h"
 
 int dialogIdentity = 0;
@@ -132,6 +133,9 @@ void fillDialog(HWND dialog)
     case IDD_ADDPASSWORD_DE:
         SendDlgItemMessageA(dialog, IDC_ADDPW_PASSWORD, EM_LIMITTEXT, 19, 0);
         break;
+    case IDD_PRINT_DE:
+        fillPrintSettings(dialog);
+        break;
     default:
         break;
     }
@@ -163,6 +167,7 @@ INT_PTR CALLBACK sharedDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
         case IDC_PREDEF_FILESELECTOR: leavePreDefinitionsForFileSelector(dialog); return TRUE;
         case IDC_CALENTRY_OK:     acceptCalendarEntryDialog(dialog); return TRUE;
         case IDC_CALSEARCH_OK:    acceptCalendarSearchDialog(dialog); return TRUE;
+        case IDC_PRINT_OK:        acceptPrintSettings(dialog); return TRUE;
         default:                  return FALSE;
         }
     default:

@@ -26,6 +26,7 @@
 #include "shell/main_window.h"
 #include "shell/program_path.h"
 #include "host/title.h"
+#include "print/printing.h"
 #include "store/store.h"
 #include "store/undo.h"
 #include "views/activation.h"
@@ -161,7 +162,7 @@ bool runCommand(int id)
     case IDM_REPEATSEARCH:      repeatSearch(); break;
     case IDM_REPLACE:           openReplaceDialog(); break;
     case IDM_REPEATREPLACE:     repeatReplace(); break;
-    case IDM_PRINT:             notYetAvailable(); break;
+    case IDM_PRINT:             printEntries(); break;
     case IDM_ALARMWINDOW:       openCalendarWindow("OpenAlarm", true); break;
     case IDM_COLOURS:           openColoursDialog(); break;
     case IDM_GENERALCONFIG:     generalConfiguration(); break;

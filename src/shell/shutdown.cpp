@@ -3,7 +3,9 @@
 #include <ole2.h>
 
 #include "exchange/calendar_link.h"
+#include "exchange/drag_drop.h"
 #include "exchange/calendar_protocol.h"
+#include "shell/app.h"
 #include "shell/shutdown_store.h"
 #include "shell/strips.h"
 
@@ -11,6 +13,7 @@ bool shutdown(bool canStay)
 {
     if (!shutdownStore(canStay))
         return false;
+    revokeDataViewDropTarget(dataViewWindow);
     OleUninitialize();
     sendToCalendar(goodbyeText);
     freeBitmaps();

@@ -12,6 +12,7 @@
 #include "files/file_commands.h"
 #include "files/new_file.h"
 #include "files/recent_files.h"
+#include "exchange/drag_drop.h"
 #include "find/sort.h"
 #include "resources/resource.h"
 #include "shell/app.h"
@@ -22,6 +23,7 @@
 #include "shell/strips.h"
 #include "host/texts.h"
 #include "host/title.h"
+#include "print/printing.h"
 #include "shell/win32_host.h"
 #include "store/store.h"
 #include "views/view_fonts.h"
@@ -168,7 +170,7 @@ bool startLumo(HINSTANCE instance, const char* commandLine, int showCommand)
     accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
     OleInitialize(nullptr);
     loadBitmaps();
-    // FIXME: the print dialog's description is set up with printing.
+    setUpPrintDialog(instance);
 
     setProgramPathFromCommandLine(commandLine);
     readSettings();
@@ -200,7 +202,7 @@ bool startLumo(HINSTANCE instance, const char* commandLine, int showCommand)
     extendSystemMenu();
     BringWindowToTop(overviewWindow);
     mainMenu = GetMenu(mainWindow);
-    // FIXME: the Data view's drop target comes with drag and drop.
+    registerDataViewDropTarget(dataViewWindow);
 
     setTitleMarker(' ');
     dataModified = false;

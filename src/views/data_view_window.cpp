@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "exchange/drag_drop.h"
 #include "files/config.h"
 #include "resources/resource.h"
 #include "shell/app.h"
@@ -509,7 +510,7 @@ void mouseSelect(HWND window, bool shift)
     if (selectionActive && !shift) {
         TextPosition at = positionAt(grabPoint);
         if (!before(at, {selStartLine, selStartColumn}) && !before({selEndLine, selEndColumn}, at)) {
-            // FIXME: drag the selected text (OLE drag and drop).
+            startDrag(DragOrigin::DataView);
             return;
         }
         selAnchorLine = caretLine = selStartLine = selEndLine = at.line;
@@ -841,6 +842,19 @@ void paintDataView(HDC dc, int mode)
     SelectObject(dc, previousBrush);
     SelectObject(dc, previousPen);
     SelectObject(dc, previousFont);
+}
+
+DropPosition dataViewPositionAt(POINT clientPoint)
+{
+    if (lineTableOwner != currentEntryOffset)
+        buildLineTable(dataViewRowCount + 1, currentEntryOffset, firstVisibleLine);
+    TextPosition at = positionAt(clientPoint);
+    return {at.line, at.column};
+}
+
+int dataViewTextX(int32_t line, int32_t column)
+{
+    return dataViewWindow ? caretWidth(line, column) : 0;
 }
 
 void repaintDataView()

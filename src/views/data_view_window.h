@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include "exchange/drop_text.h"
+
 // The window is being dragged by its caption strip.
 extern bool dataViewMoving;
 
@@ -32,3 +34,11 @@ void redrawLinkUnderline();
 // Hands the text of a clicked link to the shell ("open").  Tests may put
 // a function of their own here.
 extern void (*openLinkText)(HWND owner, const char* text);
+
+// The line and column of the current entry under a client point, as a
+// click would place the caret.
+DropPosition dataViewPositionAt(POINT clientPoint);
+
+// The width of the first column characters of a line, in the font the
+// line is drawn in.
+int dataViewTextX(int32_t line, int32_t column);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "exchange/drag_drop.h"
 #include "files/config.h"
 #include "resources/resource.h"
 #include "shell/app.h"
@@ -374,7 +375,7 @@ void markWithHeldButton(HWND window, int y, bool shift)
     if (markActive && !shift) {
         const int32_t e = entryAtHeight(y);
         if (e >= markFirst && e <= markLast) {
-            // FIXME: drag the marked block out of the Overview (OLE drag and drop).
+            startDrag(DragOrigin::Overview);
             return;
         }
         markFirst = markLast = markAnchor = e;

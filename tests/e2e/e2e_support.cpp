@@ -326,6 +326,38 @@ void clickAt(HWND window, POINT clientPoint)
     send(inputs);
 }
 
+void moveMouseTo(HWND window, POINT clientPoint)
+{
+    POINT screen = clientPoint;
+    ClientToScreen(window, &screen);
+    LONG x = MulDiv(screen.x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
+    LONG y = MulDiv(screen.y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
+    std::vector<INPUT> inputs = {mouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y)};
+    send(inputs);
+}
+
+void pressLeftButton()
+{
+    std::vector<INPUT> inputs = {mouseInput(MOUSEEVENTF_LEFTDOWN)};
+    send(inputs);
+}
+
+void releaseLeftButton()
+{
+    std::vector<INPUT> inputs = {mouseInput(MOUSEEVENTF_LEFTUP)};
+    send(inputs);
+}
+
+COLORREF screenPixel(HWND window, POINT clientPoint)
+{
+    POINT screen = clientPoint;
+    ClientToScreen(window, &screen);
+    HDC dc = GetDC(nullptr);
+    COLORREF colour = GetPixel(dc, screen.x, screen.y);
+    ReleaseDC(nullptr, dc);
+    return colour;
+}
+
 std::optional<std::string> clipboardText()
 {
     if (!OpenClipboard(nullptr))

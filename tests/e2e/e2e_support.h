@@ -84,6 +84,13 @@ void pressKey(WORD key, std::initializer_list<WORD> modifiers = {});
 void typeText(const std::string& text);
 // A left click at a point in window's client area.
 void clickAt(HWND window, POINT clientPoint);
+// The pointer moved to a point of window's client area, and the left
+// button pressed or released where the pointer is.
+void moveMouseTo(HWND window, POINT clientPoint);
+void pressLeftButton();
+void releaseLeftButton();
+// A pixel of the screen as a user sees it.
+COLORREF screenPixel(HWND window, POINT clientPoint);
 // The ANSI text on the clipboard, or nothing when there is none.
 std::optional<std::string> clipboardText();
 // Empties the clipboard.

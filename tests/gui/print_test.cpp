@@ -1,0 +1,221 @@
+// Printing in the test's process: the page drawn into a memory device
+// context and read back pixel by pixel, and every way of cancelling a
+// printout.
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "files/config.h"
+#include "gui/gui_support.h"
+#include "host/ui_busy.h"
+#include "print/print_layout.h"
+#include "print/printing.h"
+#include "resources/resource.h"
+#include "shell/app.h"
+#include "store/store.h"
+#include "support/store_fixture.h"
+
+namespace {
+
+constexpr COLORREF light = RGB(190, 190, 190);
+constexpr COLORREF dark = RGB(140, 140, 140);
+constexpr char footer[] = "(Stand: 01/02/2003 04:05, ORDANE-Lumo)";
+
+// A white page of a memory device context, at the screen's resolution.
+struct MemoryPage {
+    int width, height;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap;
+    HGDIOBJ previous;
+
+    MemoryPage(int width, int height) : width(width), height(height)
+    {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        void* bits = nullptr;
+        bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        previous = SelectObject(dc, bitmap);
+        clear();
+    }
+    ~MemoryPage()
+    {
+        SelectObject(dc, previous);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+    }
+    MemoryPage(const MemoryPage&) = delete;
+    MemoryPage& operator=(const MemoryPage&) = delete;
+
+    void clear()
+    {
+        RECT all = {0, 0, width, height};
+        FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    }
+    COLORREF at(int x, int y) const { return GetPixel(dc, x, y); }
+    bool ink(int x, int y) const { return at(x, y) == RGB(0, 0, 0); }
+    bool inkInRow(int y) const
+    {
+        for (int x = 0; x < width; ++x)
+            if (ink(x, y))
+                return true;
+        return false;
+    }
+};
+
+// The widest digit of the Data view's font made for dc's resolution.
+int widestDigit(HDC dc)
+{
+    LOGFONTA font;
+    std::memcpy(&font, dataViewFont.bytes, sizeof font);
+    font.lfHeight = font.lfHeight * GetDeviceCaps(dc, LOGPIXELSY) / 100;
+    font.lfWidth = 0;
+    font.lfWeight = FW_NORMAL;
+    font.lfItalic = FALSE;
+    HFONT made = CreateFontIndirectA(&font);
+    HGDIOBJ was = SelectObject(dc, made);
+    int widest = 0;
+    for (char digit = '0'; digit <= '9'; ++digit) {
+        SIZE size{};
+        GetTextExtentPoint32A(dc, &digit, 1, &size);
+        widest = std::max(widest, static_cast<int>(size.cx));
+    }
+    SelectObject(dc, was);
+    DeleteObject(made);
+    return widest;
+}
+
+class PrintPage : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        startFresh();
+        std::strcpy(printHeadline, "Liste");
+        printLeftBorder = 3;
+        printTopBorder = 1;
+    }
+    void TearDown() override
+    {
+        printHeadline[0] = 0;
+        printLeftBorder = printTopBorder = 0;
+    }
+};
+
+TEST_F(PrintPage, RulesAreOneLightAndOneDarkRowBetweenEntriesAndEverythingStartsAtTheLeftBorder)
+{
+    MemoryPage page(900, 1200);
+    const std::string text = "Anna\r\nWeg 1\r\n\r\nBob\r\n\r\n";
+    int pagesStarted = 0;
+    EXPECT_EQ(drawPrintout(page.dc, text.data(), text.size(), page.width, page.height, footer,
+                           [&] { return ++pagesStarted, true; }),
+              1);
+    EXPECT_EQ(pagesStarted, 0);
+
+    // Two double rules, each drawn up to the page's last column (the line
+    // ends there, without its end point).
+    std::vector<int> rules;
+    for (int y = 0; y + 1 < page.height; ++y)
+        if (page.at(page.width - 2, y) == light && page.at(page.width - 2, y + 1) == dark)
+            rules.push_back(y);
+    ASSERT_EQ(rules.size(), 2u);
+    const int left = 3 * widestDigit(page.dc);
+    for (int y : rules) {
+        EXPECT_EQ(page.at(left, y), light);
+        EXPECT_EQ(page.at(left, y + 1), dark);
+        EXPECT_NE(page.at(left - 1, y), light) << "the rule starts left of the border";
+    }
+    // No ink left of the border; ink in every text row right of it.
+    for (int y = 0; y < page.height; ++y)
+        for (int x = 0; x < left; ++x)
+            ASSERT_FALSE(page.ink(x, y)) << x << "," << y;
+
+    // Text rows: headline, footer, Anna, Weg 1 above the first rule, Bob
+    // between the two.
+    std::vector<std::pair<int, int>> bands;
+    for (int y = 0; y < page.height; ++y) {
+        if (!page.inkInRow(y))
+            continue;
+        if (bands.empty() || bands.back().second < y - 1)
+            bands.push_back({y, y});
+        else
+            bands.back().second = y;
+    }
+    ASSERT_EQ(bands.size(), 5u);
+    EXPECT_LT(bands[3].second, rules[0]);
+    EXPECT_GT(bands[4].first, rules[0] + 1);
+    EXPECT_LT(bands[4].second, rules[1]);
+}
+
+TEST_F(PrintPage, ALongTextAsksForMorePagesAndStopsWhenNoneCanBeStarted)
+{
+    MemoryPage page(600, 300);
+    std::string text;
+    for (int i = 0; i < 60; ++i)
+        text += "Zeile " + std::to_string(i) + "\r\n";
+    text += "\r\n";
+    int pagesStarted = 0;
+    const int pages = drawPrintout(page.dc, text.data(), text.size(), page.width, page.height, footer, [&] {
+        ++pagesStarted;
+        page.clear();
+        return true;
+    });
+    EXPECT_GT(pages, 2);
+    EXPECT_EQ(pagesStarted, pages - 1);
+
+    pagesStarted = 0;
+    EXPECT_EQ(drawPrintout(page.dc, text.data(), text.size(), page.width, page.height, footer,
+                           [&] { return ++pagesStarted, false; }),
+              1);
+    EXPECT_EQ(pagesStarted, 1);
+}
+
+// The print dialog needs a printer: scripts/printer.sh makes one.
+class PrintCancel : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!std::getenv("LUMO_PRINTOUTS"))
+            GTEST_SKIP() << "no printer: run scripts/printer.sh and set LUMO_PRINTOUTS";
+        startFresh();
+        setStoreText("Anna\r\n\r\nBob\r\n\r\n");
+        printLeftBorder = 5;
+        printTopBorder = 6;
+    }
+    void TearDown() override { printLeftBorder = printTopBorder = 0; }
+
+    std::string statusText()
+    {
+        return windowText(GetDlgItem(statusBar, IDC_STATUS_TEXT));
+    }
+};
+
+TEST_F(PrintCancel, EitherDialogCancelledPrintsNothingAndChangesNoMargin)
+{
+    answerNextDialog({IDCANCEL, {}, {}});
+    EXPECT_EQ(printEntries(), -1);
+    EXPECT_FALSE(uiBusy);
+    ASSERT_EQ(seenDialogs().size(), 1u);
+
+    // The printer chosen, then the settings typed and cancelled.
+    SetDlgItemTextA(statusBar, IDC_STATUS_TEXT, "something else");
+    answerNextDialog({IDOK, {}, {}});
+    answerNextDialog({IDCANCEL, {{IDC_PRINT_LEFTBORDER, "9"}, {IDC_PRINT_HEADLINE, "Neu"}}, {}});
+    EXPECT_EQ(printEntries(), -2);
+    ASSERT_EQ(seenDialogs().size(), 3u);
+    EXPECT_EQ(seenDialogs()[2].caption, "Drucken");
+    EXPECT_FALSE(uiBusy);
+    EXPECT_EQ(printLeftBorder, 5);
+    EXPECT_EQ(printTopBorder, 6);
+    EXPECT_STREQ(printHeadline, "");
+    EXPECT_EQ(statusText(), entryCountText);
+}
+
+}  // namespace
