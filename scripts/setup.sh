@@ -17,6 +17,9 @@ packages=(
   libxfixes3 libxxf86vm1
   xvfb xauth x11-apps imagemagick
   libc-bin util-linux
+  # The Windows installer (CPack's NSIS generator) and the independent
+  # vCard parser the export test checks its cards with.
+  nsis python3 python3-vobject
 )
 
 # One dpkg-query for all: it prints nothing for a package it has never seen.
