@@ -185,16 +185,18 @@ CsvColumnMeaning classifyCsvColumn(const std::string& header)
         std::string_view text;
         Part part;
     };
+    // Longer and more particular words first; "address" alone names the street.
     static constexpr Word words[] = {
-        {"po box", Part::PoBox},           {"pobox", Part::PoBox},          {"street 2", Part::Extended},
-        {"street 3", Part::Extended},      {"address 2", Part::Extended},   {"extended address", Part::Extended},
-        {"street", Part::Street},          {"address", Part::Street},       {"straße", Part::Street},
-        {"city", Part::Locality},          {"ort", Part::Locality},         {"state", Part::Region},
-        {"region", Part::Region},          {"province", Part::Region},      {"postal code", Part::PostalCode},
-        {"zipcode", Part::PostalCode},     {"zip", Part::PostalCode},       {"postcode", Part::PostalCode},
-        {"plz", Part::PostalCode},         {"country/region", Part::Country}, {"country", Part::Country},
-        {"land", Part::Country},
+        {"po box", Part::PoBox},           {"pobox", Part::PoBox},            {"street 2", Part::Extended},
+        {"street 3", Part::Extended},      {"address 2", Part::Extended},     {"extended address", Part::Extended},
+        {"country/region", Part::Country}, {"country", Part::Country},        {"postal code", Part::PostalCode},
+        {"zipcode", Part::PostalCode},     {"zip", Part::PostalCode},         {"postcode", Part::PostalCode},
+        {"plz", Part::PostalCode},         {"city", Part::Locality},          {"ort", Part::Locality},
+        {"state", Part::Region},           {"region", Part::Region},          {"province", Part::Region},
+        {"land", Part::Country},           {"street", Part::Street},          {"straße", Part::Street},
+        {"address", Part::Street},
     };
+
     for (const Word& word : words) {
         const size_t at = h.find(word.text);
         if (at == std::string::npos)
@@ -238,10 +240,8 @@ bool readCsvContacts(std::string_view bytes, std::vector<Contact>& contacts, std
         const std::vector<std::string>& record = records[r];
         Contact contact;
         std::vector<Contact::Address> addresses(groups.size());
-        bool any = false;
         for (size_t c = 0; c < record.size() && c < columns.size(); ++c) {
             const std::string value = columns[c].kind == CsvColumn::Notes ? record[c] : trimmed(record[c]);
-            any = any || !record[c].empty();
             if (value.find_first_not_of(" \t\r\n") == std::string::npos)
                 continue;
             const CsvColumnMeaning& m = columns[c];
@@ -286,8 +286,6 @@ bool readCsvContacts(std::string_view bytes, std::vector<Contact>& contacts, std
             }
             }
         }
-        if (!any)
-            continue;
         for (const Contact::Address& a : addresses)
             if (!(a.poBox + a.extended + a.street + a.locality + a.region + a.postalCode + a.country).empty())
                 contact.addresses.push_back(a);

@@ -33,7 +33,8 @@ std::vector<std::string> splitLines(const std::string& text)
             ++end;
         start = end + 1;
     }
-    while (!lines.empty() && lines.back().find_first_not_of(" \t") == std::string::npos)
+    // A note that ends with a line break has no empty last line.
+    while (!lines.empty() && lines.back().empty())
         lines.pop_back();
     return lines;
 }

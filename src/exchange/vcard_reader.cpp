@@ -435,11 +435,13 @@ std::vector<Contact> readVCards(std::string_view bytes)
         pending.clear();
     };
     for (std::string_view line : physicalLines(text)) {
-        if (!pending.empty() && !line.empty() && (line[0] == ' ' || line[0] == '\t')) {
-            pending.append(reader.version21 ? line : line.substr(1));
-        } else if (!pending.empty() && pendingQuotedPrintable && pending.back() == '=') {
+        // A soft line break of quoted-printable goes first: a blank that
+        // starts the next line is part of the text.
+        if (!pending.empty() && pendingQuotedPrintable && pending.back() == '=') {
             pending.pop_back();
             pending.append(line);
+        } else if (!pending.empty() && !line.empty() && (line[0] == ' ' || line[0] == '\t')) {
+            pending.append(reader.version21 ? line : line.substr(1));
         } else if (!pending.empty() && pendingBase64 && reader.version21 && !line.empty() &&
                    line.find(':') == std::string_view::npos) {
             pending.append(line);
