@@ -3,7 +3,8 @@
 //
 // Input: the command line, NUL, the bytes of the configuration file.
 // Linked with fopen wrapped: no address file is ever opened (the load then
-// takes its cannot-open way), and a configuration written goes to memory.
+// takes its cannot-open way).  Files are written for real, in the working
+// folder, the way the program writes them: through a temporary file.
 #include <string>
 
 #include "files/address_file.h"
@@ -17,9 +18,6 @@
 #include "views/view_state.h"
 
 namespace {
-
-char* writtenBytes;
-size_t writtenSize;
 
 // Every setting as raw bytes, to compare two readings.
 std::string settingsBytes()
@@ -58,11 +56,20 @@ extern "C" std::FILE* __wrap_fopen(const char* path, const char* mode)
     FUZZ_CHECK(std::strlen(path) < pathSize);
     if (mode[0] != 'w')
         return nullptr;
-    if (std::strcmp(path, configFileName) != 0)
-        return __real_fopen(path, mode);   // libFuzzer saving a crash input
-    std::free(writtenBytes);
-    writtenBytes = nullptr;
-    return open_memstream(&writtenBytes, &writtenSize);
+    return __real_fopen(path, mode);
+}
+
+// The configuration file as written to disk.
+static std::string writtenConfiguration()
+{
+    std::string bytes;
+    if (std::FILE* file = __real_fopen(configFileName, "rb")) {
+        char chunk[4096];
+        for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, file)) > 0;)
+            bytes.append(chunk, n);
+        std::fclose(file);
+    }
+    return bytes;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -81,7 +88,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // Writing the settings and reading them back changes none of them.
     std::string read = settingsBytes();
     FUZZ_CHECK(writeConfiguration(configFileName));
-    readSettings(writtenBytes, writtenSize);
+    std::string written = writtenConfiguration();
+    readSettings(written.data(), written.size());
     FUZZ_CHECK(settingsBytes() == read);
 
     // Start-up: the title, the last file, the recent-file menu.

@@ -377,5 +377,37 @@ expect "check of a protected file writes it protected with the same password" \
 run out.txt check --password wrong sample-protected.adr never.adr
 expect "check with a wrong password writes nothing" eval 'status_is 2 && missing never.adr'
 
+# ---- killed while writing (native only: a Wine process is not killed this way) ----
+
+if [ -z "$runner" ]; then
+    begin_group "killed while writing"
+    # A sorted book of about 24 MB, so that writing it takes a while.
+    awk 'BEGIN { for (i = 0; i < 200000; i++)
+                   printf "Name %07d\r\nStreet %d\r\nTown with a longer line of text, %d\r\n\r\n", i, i, i }' >big.adr
+    cp sample.adr old.adr
+    run out.txt convert big.adr new.adr
+    expect "convert of the big book completes" status_is 0
+    # Kill the tool at points spread over the time one convert takes; the
+    # target must afterwards hold the old bytes or all of the new ones.
+    start=$(date +%s%N)
+    run out.txt convert big.adr timing.adr
+    took_ms=$(( ($(date +%s%N) - start) / 1000000 ))
+    torn=0
+    for percent in 10 25 40 55 70 85 95; do
+        cp old.adr target.adr
+        "$lumo" convert big.adr target.adr >/dev/null 2>&1 &
+        pid=$!
+        sleep "$(awk -v t="$took_ms" -v p="$percent" 'BEGIN { printf "%.3f", t * p / 100000 }')"
+        kill -9 "$pid" 2>/dev/null
+        wait "$pid" 2>/dev/null
+        if ! same_bytes target.adr old.adr && ! same_bytes target.adr new.adr; then
+            torn=$((torn + 1))
+            echo "   torn target after a kill at ${percent}% of ${took_ms} ms"
+        fi
+        rm -f target.adr.lumo-tmp
+    done
+    expect "a kill at any point leaves the old file or the complete new one" [ "$torn" -eq 0 ]
+fi
+
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
