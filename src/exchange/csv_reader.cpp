@@ -241,8 +241,9 @@ bool readCsvContacts(std::string_view bytes, std::vector<Contact>& contacts, std
         Contact contact;
         std::vector<Contact::Address> addresses(groups.size());
         for (size_t c = 0; c < record.size() && c < columns.size(); ++c) {
+            // Notes as they stand: blanks there may be an entry's lines.
             const std::string value = columns[c].kind == CsvColumn::Notes ? record[c] : trimmed(record[c]);
-            if (value.find_first_not_of(" \t\r\n") == std::string::npos)
+            if (value.empty())
                 continue;
             const CsvColumnMeaning& m = columns[c];
             switch (m.kind) {

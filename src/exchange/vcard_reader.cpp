@@ -336,7 +336,7 @@ void applyProperty(Contact& contact, const Property& property, bool version21)
         contact.addresses.push_back({a[0], a[1], a[2], a[3], a[4], a[5], a[6]});
     } else if (name == "NOTE") {
         std::string note = unescape(value, version21);
-        if (note.find_first_not_of(" \t\r\n") == std::string::npos)
+        if (note.empty())
             return;
         if (!contact.note.empty())
             contact.note += '\n';

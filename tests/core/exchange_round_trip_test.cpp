@@ -134,13 +134,14 @@ TEST_F(ExchangeRoundTrip, ThousandsOfGeneratedBooks)
 }
 
 // Entries no editor makes but a file can hold: an empty first line, a lone
-// CR or LF, control bytes, a line of every byte.
+// CR or LF, control bytes, a line of every byte, a heading of blanks.
 TEST_F(ExchangeRoundTrip, OddEntriesKeepTheirBytes)
 {
     std::string text = "\r\n\r\n";                               // an entry of one empty line
     text += "\r\nsecond line of an empty heading\r\n\r\n";
     text += "a\rb\r\n\nlone LF\r\nends in CR\r\r\n\r\n";
     text += "Tab\there\x01\x1f\x7f\r\n\r\n";
+    text += "   \r\n\r\n";                                      // a heading of blanks only
     std::string all;
     for (int b = 1; b < 256; ++b)
         if (b != 10 && b != 13 && b != 132 && b != 148 && b != 129 && b != 142 && b != 153 && b != 154 && b != 158 && b != 225)
@@ -151,7 +152,7 @@ TEST_F(ExchangeRoundTrip, OddEntriesKeepTheirBytes)
     for (ExportFormat format : {ExportFormat::VCard3, ExportFormat::VCard4, ExportFormat::Csv}) {
         Counts counts;
         checkRoundTrip(format, counts);
-        EXPECT_EQ(counts.entries, 5);
+        EXPECT_EQ(counts.entries, 6);
     }
 }
 

@@ -85,6 +85,12 @@ seed csv_import export-form 'Name,Phone,Fax,Email,URL,Birthday,Notes\r\nJ\303\27
 seed exchange_round_trip sample '' $samples/sample.adr
 seed exchange_round_trip odd-entries '\r\n\r\n\r\nsecond line\r\n\r\na\rb\r\n\nlone LF\r\nends in CR\r\r\n\r\nTab\there\1\37\177\r\n\r\nPhoneNumber: x\r\n\r\ntrailing text'
 
+# A note of blanks only is the whole of an entry whose heading is blanks:
+# once dropped as empty, which gave the entry back as one blank.
+seed csv_import regression-blank-notes 'Name,Notes\r\n,"   "\r\n'
+seed vcard_import regression-blank-note 'BEGIN:VCARD\r\nVERSION:3.0\r\nFN:\r\nN:;;;;\r\nNOTE:   \r\nEND:VCARD\r\n'
+seed exchange_round_trip regression-blank-heading '   \r\n\r\n'
+
 # The exports of the sample book, when a native lumo is built.
 lumo=${LUMO:-../../build/native/lumo}
 if [[ -x $lumo ]]; then
