@@ -40,22 +40,24 @@ bool valueAfter(const std::string& line, std::string_view word, std::string& val
     return true;
 }
 
+// A web address: http:// or https:// and no blank, quote or backslash (a
+// URL is written as it stands, and a backslash would read as an escape).
 bool isWebAddress(std::string_view text)
 {
-    return startsWithNoCase(text, "http://") || startsWithNoCase(text, "https://");
+    return (startsWithNoCase(text, "http://") || startsWithNoCase(text, "https://")) &&
+           text.find_first_of(" \t\"\\") == std::string_view::npos;
 }
 
 // A line that starts with http:// as the pre-definition types it, perhaps
 // with blanks behind the "//".
 std::string webAddressOfLine(const std::string& line)
 {
-    if (!isWebAddress(line))
+    if (!startsWithNoCase(line, "http://") && !startsWithNoCase(line, "https://"))
         return {};
     const size_t slashes = line.find("//") + 2;
-    std::string rest = trimmed(std::string_view(line).substr(slashes));
-    if (rest.empty() || rest.find_first_of(" \t\"") != std::string::npos)
-        return {};
-    return line.substr(0, slashes) + rest;
+    const std::string rest = trimmed(std::string_view(line).substr(slashes));
+    const std::string url = line.substr(0, slashes) + rest;
+    return rest.empty() || !isWebAddress(url) ? std::string() : url;
 }
 
 // Web addresses between double quotes, as the Data view finds links.
@@ -67,7 +69,7 @@ void addQuotedWebAddresses(const std::string& line, std::vector<std::string>& ur
         if (close == std::string::npos)
             return;
         const std::string inner = line.substr(open + 1, close - open - 1);
-        if (isWebAddress(inner) && inner.find_first_of(" \t") == std::string::npos)
+        if (isWebAddress(inner))
             urls.push_back(inner);
         open = line.find('"', close + 1);
     }

@@ -76,6 +76,7 @@ TEST(ContactFromEntry, PredefinitionLinesBecomeProperties)
         "eMail: lukas.becker@example.de",
         "http:// www.example.org/becker",
         "Web: \"https://example.org/fotos\" and \"not a link\"",
+        "\"http://example.org/a\\nb\"",   // a backslash would read as an escape
         "Birthday: 2.9.1988",
         "Birthday: 03.03.1999",
         "Profession: Fotograf",

@@ -91,6 +91,10 @@ seed csv_import regression-blank-notes 'Name,Notes\r\n,"   "\r\n'
 seed vcard_import regression-blank-note 'BEGIN:VCARD\r\nVERSION:3.0\r\nFN:\r\nN:;;;;\r\nNOTE:   \r\nEND:VCARD\r\n'
 seed exchange_round_trip regression-blank-heading '   \r\n\r\n'
 
+# A quoted web address with a backslash in a note: written as a URL, it
+# read back with the backslash taken for an escape.
+seed vcard_import regression-url-backslash 'BEGIN:VCARD\r\nVERSION:3.0\r\nFN:A\r\nNOTE:A\\nsee "http://x.org/a\\\\nb"\r\nEND:VCARD\r\n'
+
 # The exports of the sample book, when a native lumo is built.
 lumo=${LUMO:-../../build/native/lumo}
 if [[ -x $lumo ]]; then
