@@ -21,6 +21,11 @@ packages=(
   # (scripts/printer.sh makes it), and the tools that turn them into
   # text and pictures for the tests.
   cups-daemon cups-client printer-driver-cups-pdf ghostscript poppler-utils
+  # The Windows installer (CPack's NSIS generator) and the independent
+  # vCard parser the export test checks its cards with.
+  nsis python3 python3-vobject
+  # The installer test finds the installed program's window.
+  xdotool
 )
 
 # One dpkg-query for all: it prints nothing for a package it has never seen.

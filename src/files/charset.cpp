@@ -39,6 +39,14 @@ constexpr ByteMap bufferMap = [] {
     return map;
 }();
 
+// Code points of the bytes 128 to 159.
+constexpr char32_t high1252[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
 void translate(unsigned char* bytes, int32_t length, const ByteMap& map)
 {
     for (int32_t i = 0; i < length; ++i)
@@ -55,4 +63,24 @@ void toFileCharset(unsigned char* bytes, int32_t length)
 void toBufferCharset(unsigned char* bytes, int32_t length)
 {
     translate(bytes, length, bufferMap);
+}
+
+char32_t unicodeFrom1252(unsigned char byte)
+{
+    return byte >= 0x80 && byte < 0xA0 ? high1252[byte - 0x80] : byte;
+}
+
+int byteFrom1252(char32_t c)
+{
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
+        return static_cast<int>(c);
+    for (int i = 0; i < 32; ++i)
+        if (high1252[i] == c)
+            return 0x80 + i;
+    return -1;
+}
+
+bool keptByAddressFile(unsigned char byte)
+{
+    return bufferMap[byte] == byte;
 }

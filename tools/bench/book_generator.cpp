@@ -195,7 +195,10 @@ const T& pick(Random& random, const std::vector<T>& table)
     return table[random.below(static_cast<uint32_t>(table.size()))];
 }
 
-std::string makeEntry(Random& random, const Tables& t)
+std::string awkwardLine(Random& random);
+std::string exchangeHeading(Random& random, const Tables& t, const std::string& surname, const std::string& first);
+
+std::string makeEntry(Random& random, const Tables& t, bool exchangeLines)
 {
     const std::string crlf = "\r\n";
     std::string surname = t.surnames[random.skewed(static_cast<uint32_t>(t.surnames.size()))];
@@ -225,6 +228,9 @@ std::string makeEntry(Random& random, const Tables& t)
     else
         heading = pick(random, t.trades) + " " + shownSurname;
 
+    if (exchangeLines && random.percent(40))
+        heading = exchangeHeading(random, t, shownSurname, first);
+
     std::string entry = heading + crlf;
     entry += pick(random, t.streets) + " " + std::to_string(1 + random.below(180));
     if (random.percent(10))
@@ -252,8 +258,67 @@ std::string makeEntry(Random& random, const Tables& t)
         }
         entry += crlf;
     }
+    if (exchangeLines) {
+        // The program's own pre-definitions, as typed with Shift+F1 and on.
+        const int count = static_cast<int>(random.below(5));
+        for (int i = 0; i < count; ++i) {
+            switch (random.below(8)) {
+            case 0: entry += "PhoneNumber: " + place.areaCode + " " + digits(random, 6); break;
+            case 1: entry += "PhoneNumber: 01" + std::to_string(51 + random.below(29)) + " " + digits(random, 7) + " (mobile)"; break;
+            case 2: entry += "FaxNumber: " + place.areaCode + " " + digits(random, 6); break;
+            case 3: entry += "eMail: " + mailName + "@" + pick(random, t.mailDomains); break;
+            case 4: entry += "http:// www." + asciiName(surname) + ".example.org/" + digits(random, 3); break;
+            case 5: entry += "Birthday: " + (random.percent(80) ? date(random, 1930, 80) : twoDigits(1 + random.below(28)) + "." + twoDigits(1 + random.below(12)) + "."); break;
+            case 6: entry += ansi("Profession: Bäckermeisterin; Konditorin, \"Café\""); break;
+            case 7: entry += "ToDo: call back"; break;
+            }
+            entry += crlf;
+        }
+        const int awkward = static_cast<int>(random.below(3));
+        for (int i = 0; i < awkward; ++i)
+            entry += awkwardLine(random) + crlf;
+    }
     entry += crlf;
     return entry;
+}
+
+std::string exchangeHeading(Random& random, const Tables& t, const std::string& surname, const std::string& first)
+{
+    switch (random.below(6)) {
+    case 0: return surname + " " + first;
+    case 1: return surname + " " + first + " " + pick(random, t.firstNames);
+    case 2: return "Dr. " + surname + ", " + first;
+    case 3: return surname + ", Prof. " + first + ", " + digits(random, 3) + "/" + digits(random, 5);
+    case 4: return surname + ", " + first + ", " + pick(random, t.places).city;
+    default: return surname + " GmbH & Co. KG";
+    }
+}
+
+// A line that an exchange format must take care with.
+std::string awkwardLine(Random& random)
+{
+    std::string line;
+    switch (random.below(7)) {
+    case 0: line = "Note; with, commas; semicolons\\ and a backslash\\n: \"quoted\""; break;
+    case 1: line = "   leading and trailing blanks   "; break;
+    case 2: line = " "; break;
+    case 3:   // a control byte inside, as old files have them
+        line = "Tab\there, bell\x07 and \x01 start";
+        break;
+    case 4: {   // a long line of two- and three-byte UTF-8 characters
+        const std::string mix = ansi("äöüÄÖÜßÉéÇçØøÅå") + "\x80\x97\x85\x91\x92\x93\x95";
+        for (int i = 0; i < 40 + static_cast<int>(random.below(120)); ++i)
+            line += mix[random.below(static_cast<uint32_t>(mix.size()))];
+        break;
+    }
+    case 5:   // every byte the address file keeps, 32 to 255
+        for (int b = 32; b < 256; ++b)
+            if (b != 132 && b != 148 && b != 129 && b != 142 && b != 153 && b != 154 && b != 158 && b != 225)
+                line += static_cast<char>(b);
+        break;
+    default: line = "Web: \"https://example.org/a,b;c?d=1&e=2\" and \"mailto:x@example.org\""; break;
+    }
+    return line;
 }
 
 // The heading as the sort compares it: up to the first byte below 32, at
@@ -277,7 +342,7 @@ Book generateBook(const BookSpec& spec)
     std::vector<std::string> entries;
     entries.reserve(count);
     for (size_t i = 0; i < count; ++i)
-        entries.push_back(makeEntry(random, tables));
+        entries.push_back(makeEntry(random, tables, spec.exchangeLines));
 
     std::vector<size_t> order(count);
     std::iota(order.begin(), order.end(), size_t{0});

@@ -20,6 +20,12 @@ struct BookSpec {
     uint32_t seed = 1;
     BookOrder order = BookOrder::Sorted;
     int doublePercent = 0;       // share of entries written twice in a row
+    // Entries as moving a book in and out meets them: more heading forms
+    // ("Last First", titles), lines that begin with the program's text
+    // pre-definitions, and awkward lines (vCard's special characters, long
+    // lines, blanks at either end, control bytes, every Windows-1252
+    // character an address file keeps).  Off, the books stay as they were.
+    bool exchangeLines = false;
 };
 
 struct Book {

@@ -2,7 +2,8 @@
 //
 // Opens an address file exactly as the program does (load in Open mode,
 // then sort) and prints its text or its headings, writes it again plain or
-// protected, or removes double entries.  The core reports through a small
+// protected, removes double entries, or exports it as vCards or CSV; and
+// builds an address file from vCards or CSV.  The core reports through a small
 // host that prints its messages to standard error and answers the password
 // prompt from the command line.
 //
@@ -20,8 +21,11 @@
 #include <windows.h>
 #endif
 
+#include "exchange/book_exchange.h"
+#include "exchange/utf8.h"
 #include "files/address_file.h"
 #include "files/data_check.h"
+#include "files/safe_write.h"
 #include "find/sort.h"
 #include "host/host.h"
 #include "host/texts.h"
@@ -40,6 +44,8 @@ const char usageText[] =
     "       lumo list [--plain | --password P] FILE\n"
     "       lumo convert [--plain | --password P] [--new-password Q] FILE OUT\n"
     "       lumo check [--plain | --password P] FILE OUT\n"
+    "       lumo export [--plain | --password P] [--format vcard3|vcard4|csv] FILE OUT\n"
+    "       lumo import [--format vcard|csv] [--password P] IN OUT\n"
     "       lumo --help\n"
     "\n"
     "  cat      write the text of FILE (Windows-1252, CR LF) to standard output;\n"
@@ -47,6 +53,12 @@ const char usageText[] =
     "  list     the headings of FILE in sorted order, one per line, in UTF-8\n"
     "  convert  open FILE and save it as OUT\n"
     "  check    open FILE, remove double entries, save as OUT\n"
+    "  export   write the entries of FILE as vCards 3.0 (the default) or 4.0,\n"
+    "           or as CSV, in UTF-8, to OUT (\"-\": standard output)\n"
+    "  import   make the address file OUT from the vCards (2.1, 3.0, 4.0) or\n"
+    "           CSV in IN (\"-\": standard input), sorted as the program sorts;\n"
+    "           --password P protects OUT with P.  Without --format, IN is\n"
+    "           read as vCards when it begins with BEGIN:VCARD, else as CSV\n"
     "\n"
     "P answers the password prompt of a protected FILE (at most 19 characters\n"
     "are used); a plain FILE needs none.  OUT is protected as FILE was (with\n"
@@ -94,6 +106,7 @@ struct Options {
     std::string password;
     bool newPasswordGiven = false;
     std::string newPassword;
+    std::string format;
     std::vector<std::string> files;
 };
 
@@ -109,7 +122,8 @@ bool parseArguments(int argc, char** argv, Options& options)
 {
     options.command = argv[1];
     const std::string& command = options.command;
-    if (command != "cat" && command != "list" && command != "convert" && command != "check") {
+    if (command != "cat" && command != "list" && command != "convert" && command != "check" &&
+        command != "export" && command != "import") {
         usageError("unknown command");
         return false;
     }
@@ -117,15 +131,18 @@ bool parseArguments(int argc, char** argv, Options& options)
         std::string arg = argv[i];
         if (arg == "--sorted" && command == "cat") {
             options.sorted = true;
-        } else if (arg == "--plain") {
+        } else if (arg == "--plain" && command != "import") {
             options.plain = true;
-        } else if (arg == "--password" || (arg == "--new-password" && command == "convert")) {
+        } else if (arg == "--password" || (arg == "--new-password" && command == "convert") ||
+                   (arg == "--format" && (command == "export" || command == "import"))) {
             if (i + 1 >= argc) {
                 usageError("option needs a value");
                 return false;
             }
             if (arg == "--password") {
                 options.password = argv[++i];
+            } else if (arg == "--format") {
+                options.format = argv[++i];
             } else {
                 options.newPasswordGiven = true;
                 options.newPassword = argv[++i];
@@ -148,6 +165,19 @@ bool parseArguments(int argc, char** argv, Options& options)
     }
     if (options.newPassword.size() > maxPasswordLength) {
         usageError("the new password has more than 19 characters");
+        return false;
+    }
+    if (command == "export" && !options.format.empty() && options.format != "vcard3" &&
+        options.format != "vcard4" && options.format != "csv") {
+        usageError("the export format is vcard3, vcard4 or csv");
+        return false;
+    }
+    if (command == "import" && !options.format.empty() && options.format != "vcard" && options.format != "csv") {
+        usageError("the import format is vcard or csv");
+        return false;
+    }
+    if (command == "import" && options.password.size() > maxPasswordLength) {
+        usageError("the password has more than 19 characters");
         return false;
     }
     return true;
@@ -180,31 +210,6 @@ bool saveBook(const std::string& out)
     return false;
 }
 
-// Code points of the bytes 0x80 to 0x9F in Windows-1252.  The five bytes the
-// code page leaves undefined map to the C1 control of the same value, as
-// Windows' own conversion does, so no byte is lost.
-constexpr char32_t cp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-
-void appendUtf8From1252(std::string& out, unsigned char byte)
-{
-    char32_t c = (byte >= 0x80 && byte < 0xA0) ? cp1252High[byte - 0x80] : byte;
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 bool writeStdout(const void* bytes, size_t length)
 {
     if (std::fwrite(bytes, 1, length, stdout) == length && std::fflush(stdout) == 0)
@@ -228,8 +233,11 @@ int runList(const Options& options)
     for (int32_t k = 0; k < entryCount; ++k) {
         // The heading is the visible text of the first line: up to the
         // first control byte.
-        for (const unsigned char* p = textBuffer + entryStart(k); *p >= 32; ++p)
-            appendUtf8From1252(out, *p);
+        const char* heading = reinterpret_cast<const char*>(textBuffer + entryStart(k));
+        size_t length = 0;
+        while (static_cast<unsigned char>(heading[length]) >= 32)
+            ++length;
+        out += utf8From1252(std::string_view(heading, length));
         out += '\n';
     }
     return writeStdout(out.data(), out.size()) ? exitOk : exitFailed;
@@ -249,6 +257,83 @@ int runSave(const Options& options)
     return saveBook(options.files[1]) ? exitOk : exitFailed;
 }
 
+int runExport(const Options& options)
+{
+    if (!openBook(options.files[0], true, options.plain))
+        return exitFailed;
+    const ExportFormat format = options.format == "vcard4" ? ExportFormat::VCard4
+                                : options.format == "csv"  ? ExportFormat::Csv
+                                                           : ExportFormat::VCard3;
+    const std::string out = exportEntries(format);
+    const std::string& target = options.files[1];
+    if (target == "-")
+        return writeStdout(out.data(), out.size()) ? exitOk : exitFailed;
+    if (writeFileSafely(target.c_str(), out.data(), out.size()))
+        return exitOk;
+    reportError(captionMain, textCannotSave);
+    return exitFailed;
+}
+
+// The whole of a file, or of standard input for "-"; false when it cannot
+// be read.
+bool readInput(const std::string& path, std::string& bytes)
+{
+    std::FILE* file = path == "-" ? stdin : std::fopen(path.c_str(), "rb");
+    if (!file)
+        return false;
+    char chunk[65536];
+    size_t got;
+    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
+        bytes.append(chunk, got);
+    const bool ok = !std::ferror(file);
+    if (file != stdin)
+        std::fclose(file);
+    return ok;
+}
+
+// The characters import had to replace, on standard error.
+void reportReplacements(const ReplacementLog& log)
+{
+    if (log.count == 0)
+        return;
+    std::string list;
+    const size_t shown = 20;
+    for (size_t i = 0; i < log.characters.size() && i < shown; ++i)
+        list += (i ? ", " : "") + describeCharacter(log.characters[i]);
+    if (log.characters.size() > shown)
+        list += ", ...";
+    std::fprintf(stderr,
+                 "lumo: %ld character%s that an address file cannot hold (outside Windows-1252, or read back "
+                 "as German letters) replaced by \"%c\": %s\n",
+                 log.count, log.count == 1 ? "" : "s", replacementCharacter, list.c_str());
+}
+
+int runImport(const Options& options)
+{
+    std::string bytes;
+    if (!readInput(options.files[0], bytes)) {
+        reportError(captionLoad, textCannotOpen);
+        return exitFailed;
+    }
+    const ImportFormat format = options.format == "vcard" ? ImportFormat::VCard
+                                : options.format == "csv" ? ImportFormat::Csv
+                                                          : ImportFormat::Guess;
+    ImportedBook book;
+    std::string why;
+    if (!importContacts(bytes, format, book, why)) {
+        std::fprintf(stderr, "lumo: %s: %s\n", options.files[0].c_str(), why.c_str());
+        return exitFailed;
+    }
+    reportReplacements(book.replaced);
+    if (!loadStoreFromText(book.text))
+        return exitFailed;
+    // As opening the file in the program would leave it.
+    sortEntries();
+    std::memset(currentPassword, 0, sizeof currentPassword);
+    options.password.copy(currentPassword, maxPasswordLength);
+    return saveBook(options.files[1]) ? exitOk : exitFailed;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -256,6 +341,7 @@ int main(int argc, char** argv)
 #ifdef _WIN32
     // The text goes out byte for byte: CR LF stays CR LF, LF is not widened.
     _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stdin), _O_BINARY);
 #endif
     if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
         std::fputs(usageText, stdout);
@@ -274,5 +360,9 @@ int main(int argc, char** argv)
         return runCat(options);
     if (options.command == "list")
         return runList(options);
+    if (options.command == "export")
+        return runExport(options);
+    if (options.command == "import")
+        return runImport(options);
     return runSave(options);
 }

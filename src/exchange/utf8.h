@@ -1,0 +1,35 @@
+// UTF-8 as the exchange formats carry it, and the bytes read from an
+// outside file turned into UTF-8 whatever they were written in.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+inline constexpr char32_t invalidUtf8 = 0xFFFFFFFF;
+
+void appendUtf8(std::string& out, char32_t c);
+
+// The code point starting at text[pos], pos moved behind it; invalidUtf8
+// (pos moved by one byte) for a byte that does not start a well-formed,
+// shortest-form sequence of a code point up to U+10FFFF outside the
+// surrogates.
+char32_t nextUtf8(std::string_view text, size_t& pos);
+
+bool isValidUtf8(std::string_view text);
+
+// Windows-1252 text as UTF-8.
+std::string utf8From1252(std::string_view text);
+
+// An outside file's bytes without a UTF-8 byte order mark; UTF-16 with its
+// byte order mark becomes UTF-8, any other bytes stay as they are.
+std::string withoutByteOrderMark(std::string_view bytes);
+
+// Bytes that should be UTF-8 as UTF-8: taken as Windows-1252 when they are
+// not valid UTF-8.
+std::string utf8OrWindows1252(std::string_view bytes);
+
+// An outside file's bytes as UTF-8: a UTF-8 byte order mark is dropped,
+// UTF-16 with its byte order mark is converted, text that is not valid
+// UTF-8 is read as Windows-1252.
+std::string decodeOutsideText(std::string_view bytes);

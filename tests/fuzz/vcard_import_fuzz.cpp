@@ -1,0 +1,14 @@
+// vCards read by lumo import: any bytes make a sound book or none, and the
+// book survives an export to vCard 3.0 and an import again.
+#include "exchange_fuzz.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    FuzzHost fuzzHost;
+    setHost(&fuzzHost);
+    importAndRoundTrip(std::string_view(reinterpret_cast<const char*>(data), size), ImportFormat::VCard,
+                       ExportFormat::VCard3);
+    freeStore();
+    setHost(nullptr);
+    return 0;
+}
