@@ -50,10 +50,17 @@ bool headerMatches(const unsigned char* header, const char* password)
 // index rebuild needs.
 int32_t countSeparatorsOverlapping(const unsigned char* bytes, int32_t length)
 {
+    // Only a CR starts one, and CRs are sparse: memchr finds them.
     int32_t count = 0;
-    for (int32_t i = 0; i + 3 < length; ++i)
-        if (bytes[i] == 13 && bytes[i + 1] == 10 && bytes[i + 2] == 13 && bytes[i + 3] == 10)
+    const unsigned char* end = bytes + length;
+    for (const unsigned char* p = bytes; end - p > 3;) {
+        p = static_cast<const unsigned char*>(std::memchr(p, 13, static_cast<size_t>(end - p - 3)));
+        if (!p)
+            break;
+        if (p[1] == 10 && p[2] == 13 && p[3] == 10)
             ++count;
+        ++p;
+    }
     return count;
 }
 

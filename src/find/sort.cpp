@@ -152,23 +152,15 @@ void sortByText(std::vector<KeyedEntry>& byKey, std::vector<KeyedEntry>& scratch
 
 // Numbers the low and high ends of all keys in one order: the keys in text
 // order, each key's high end placed behind every key that begins with it.
-// Equal keys get equal ranks.  byKey must hold entryCount elements.
-void rankKeys(std::vector<KeyedEntry>& byKey, std::vector<KeyedEntry>& scratch,
-              std::vector<uint32_t>& digitCounts, std::vector<int32_t>& low, std::vector<int32_t>& high)
+// Equal keys get equal ranks.  keyAt(i) is the i-th of the n keys in text
+// order and entryAt(i) its entry.
+template <class KeyAt, class EntryAt>
+void rankKeys(int32_t n, KeyAt keyAt, EntryAt entryAt, std::vector<int32_t>& low, std::vector<int32_t>& high)
 {
-    const int32_t n = entryCount;
-    bool inOrder = true;
-    for (int32_t s = 0; s < n; ++s) {
-        byKey[s] = keyOf(s);
-        if (s > 0 && inOrder && textBefore(byKey[s], byKey[s - 1]))
-            inOrder = false;
-    }
-    if (!inOrder)
-        sortByText(byKey, scratch, digitCounts);
-
     // Keys still open: each begins the next one, so there are at most 256
-    // of them (lengths 0 to 255); a group is a run of equal keys in byKey.
+    // of them (lengths 0 to 255); a group is a run [first, end) of equal keys.
     struct Group {
+        KeyedEntry key;
         int32_t first, end;
     };
     Group open[maxKeyLength + 2];
@@ -176,20 +168,26 @@ void rankKeys(std::vector<KeyedEntry>& byKey, std::vector<KeyedEntry>& scratch,
     int32_t rank = 0;
     auto close = [&](const Group& group) {
         for (int32_t m = group.first; m < group.end; ++m)
-            high[byKey[m].entry] = rank;
+            high[entryAt(m)] = rank;
         ++rank;
     };
+    KeyedEntry key = n > 0 ? keyAt(0) : KeyedEntry{};
     for (int32_t i = 0; i < n;) {
         int32_t end = i + 1;
-        while (end < n && sameKey(byKey[i], byKey[end]))
-            ++end;
-        while (openCount > 0 && !beginsWith(byKey[i], byKey[open[openCount - 1].first]))
+        KeyedEntry next{};
+        for (; end < n; ++end) {
+            next = keyAt(end);
+            if (!sameKey(key, next))
+                break;
+        }
+        while (openCount > 0 && !beginsWith(key, open[openCount - 1].key))
             close(open[--openCount]);
         for (int32_t m = i; m < end; ++m)
-            low[byKey[m].entry] = rank;
+            low[entryAt(m)] = rank;
         ++rank;
-        open[openCount++] = {i, end};
+        open[openCount++] = {key, i, end};
         i = end;
+        key = next;
     }
     while (openCount > 0)
         close(open[--openCount]);
@@ -221,8 +219,9 @@ public:
     // All nodes are allocated here, so that placing cannot run out of memory.
     void reserve(int32_t entries)
     {
-        // Every split of a node needs half a node's worth of insertions
-        // into it since it was made; new roots add one node per level.
+        // Every leaf but the first and the last holds at least half a leaf,
+        // and every split of a node above needs half a node's worth of new
+        // children since it was made; new roots add one node per level.
         nodes_.reserve(static_cast<size_t>(entries / (nodeCapacity / 2 - 1) + 16));
         nodes_.clear();
         nodes_.push_back(Node{0, -1, 0, 0, {}, {}, {}});
@@ -300,12 +299,25 @@ public:
             parent.low[slot] = std::min(parent.low[slot], low);
             parent.high[slot] = std::max(parent.high[slot], high);
         }
+        // A full leaf is split in halves, except near the ends of the target,
+        // where data in order (or in reverse order) keeps adding: the last
+        // leaf keeps what lies in front of the new slot, the first leaf what
+        // lies up to it, and the rest goes to the new leaf.  Only the first
+        // and the last leaf can then hold fewer than half a leaf.
         Position result = at;
-        for (int32_t node = at.node; node >= 0 && nodes_[node].count == nodeCapacity; node = nodes_[node].parent) {
-            int32_t sibling = split(node);
-            if (result.node == node && result.at >= nodeCapacity / 2)
-                result = {sibling, result.at - nodeCapacity / 2};
+        if (nodes_[at.node].count == nodeCapacity) {
+            int32_t keep = nodeCapacity / 2;
+            if (at.node == lastLeaf_ && at.at >= nodeCapacity / 2)
+                keep = at.at;
+            else if (at.node == 0 && at.at < nodeCapacity / 2)
+                keep = at.at + 1;
+            int32_t sibling = split(at.node, keep);
+            if (result.at >= keep)
+                result = {sibling, result.at - keep};
         }
+        for (int32_t node = nodes_[at.node].parent; node >= 0 && nodes_[node].count == nodeCapacity;
+             node = nodes_[node].parent)
+            split(node, nodeCapacity / 2);
         return result;
     }
 
@@ -332,19 +344,19 @@ private:
         high = *std::max_element(n.high, n.high + n.count);
     }
 
-    // Moves the upper half of a full node into a new node behind it under
-    // the same parent (a new root when it had none); returns the new node.
-    int32_t split(int32_t node)
+    // Moves all but the first `keep` entries of a full node into a new node
+    // behind it under the same parent (a new root when it had none);
+    // returns the new node.
+    int32_t split(int32_t node, int32_t keep)
     {
-        const int32_t half = nodeCapacity / 2;
         const int32_t sibling = static_cast<int32_t>(nodes_.size());
-        nodes_.push_back(Node{nodeCapacity - half, -1, 0, nodes_[node].level, {}, {}, {}});
+        nodes_.push_back(Node{nodeCapacity - keep, -1, 0, nodes_[node].level, {}, {}, {}});
         Node& lower = nodes_[node];
         Node& upper = nodes_[sibling];
-        std::memcpy(upper.item, lower.item + half, static_cast<size_t>(upper.count) * sizeof(int32_t));
-        std::memcpy(upper.low, lower.low + half, static_cast<size_t>(upper.count) * sizeof(int32_t));
-        std::memcpy(upper.high, lower.high + half, static_cast<size_t>(upper.count) * sizeof(int32_t));
-        lower.count = half;
+        std::memcpy(upper.item, lower.item + keep, static_cast<size_t>(upper.count) * sizeof(int32_t));
+        std::memcpy(upper.low, lower.low + keep, static_cast<size_t>(upper.count) * sizeof(int32_t));
+        std::memcpy(upper.high, lower.high + keep, static_cast<size_t>(upper.count) * sizeof(int32_t));
+        lower.count = keep;
         if (upper.level > 0) {
             for (int32_t i = 0; i < upper.count; ++i) {
                 nodes_[upper.item[i]].parent = sibling;
@@ -408,28 +420,104 @@ Position findSlot(const SlotTree& target, Position k, int32_t low, int32_t high)
     return stop;                                   // equal there: in front of it
 }
 
-// Everything the placing needs, allocated before anything is changed.
-struct SortWork {
-    std::vector<KeyedEntry> byKey;
-    std::vector<KeyedEntry> scratch;
-    std::vector<uint32_t> digitCounts;
-    std::vector<int32_t> low;
-    std::vector<int32_t> high;
-    SlotTree target;
-    std::vector<int32_t> placed;
-
-    void allocate(int32_t count)
-    {
-        const size_t n = static_cast<size_t>(count);
-        byKey.resize(n);
-        scratch.resize(n);
-        digitCounts.resize(4 * 65536);
-        low.resize(n);
-        high.resize(n);
-        target.reserve(count);
-        placed.reserve(n);
+// The walk's comparison of the keys of entries a and b, folded from the
+// text: -1 when a decides up against b, +1 down, 0 when no decision falls.
+int walkCompare(int32_t a, int32_t b)
+{
+    const unsigned char* ka = textBuffer + entryIndex[a];
+    const unsigned char* kb = textBuffer + entryIndex[b];
+    for (int32_t i = 0; i < maxKeyLength; ++i) {
+        if (ka[i] < 32 || kb[i] < 32)
+            return 0;
+        const unsigned char fa = sortFold1252[ka[i]];
+        const unsigned char fb = sortFold1252[kb[i]];
+        if (fa != fb)
+            return fa < fb ? -1 : 1;
     }
-};
+    return 0;
+}
+
+// Data that is nearly in order (a book sorted before, a few entries edited
+// or added) is placed by the walk itself in a plain array of slots: an
+// entry then costs a comparison or two and a short move, and nothing but
+// the array is needed.  The walk gives up, returning false, once its steps
+// and moves exceed budget; placed must have room for every entry.
+bool placeByWalking(std::vector<int32_t>& placed, int64_t budget)
+{
+    int64_t spent = 0;
+    int32_t k = 0;
+    for (int32_t s = 0; s < entryCount; ++s) {
+        const int32_t filled = static_cast<int32_t>(placed.size());
+        int direction = 0;
+        for (;;) {
+            ++spent;
+            if (k >= filled)
+                break;   // the empty slot behind the last entry
+            const int c = walkCompare(s, placed[k]);
+            if (c == 0)
+                break;
+            if (c > 0) {
+                if (direction == -1) {
+                    ++k;
+                    break;
+                }
+                direction = 1;
+                ++k;
+            } else {
+                if (direction == 1 || k == 0)
+                    break;
+                direction = -1;
+                --k;
+            }
+        }
+        spent += (filled - k) / 8;   // the slots moved along
+        if (spent > budget)
+            return false;
+        placed.insert(placed.begin() + k, s);
+    }
+    return true;
+}
+
+// Places the entries through the key ranks and the slot tree.  Keys that
+// are already in text order are ranked straight from the text; others are
+// ordered first, in a copy of their leading bytes.
+void placeByRanks(std::vector<int32_t>& placed)
+{
+    const int32_t n = entryCount;
+    std::vector<int32_t> low(static_cast<size_t>(n));
+    std::vector<int32_t> high(static_cast<size_t>(n));
+    bool inOrder = true;
+    KeyedEntry previous{};
+    for (int32_t s = 0; s < n && inOrder; ++s) {
+        KeyedEntry key = keyOf(s);
+        inOrder = s == 0 || !textBefore(key, previous);
+        previous = key;
+    }
+    if (inOrder) {
+        rankKeys(n, keyOf, [](int32_t i) { return i; }, low, high);
+    } else {
+        std::vector<KeyedEntry> byKey(static_cast<size_t>(n));
+        for (int32_t s = 0; s < n; ++s)
+            byKey[s] = keyOf(s);
+        {
+            std::vector<KeyedEntry> scratch(static_cast<size_t>(n));
+            std::vector<uint32_t> digitCounts(4 * 65536);
+            sortByText(byKey, scratch, digitCounts);
+        }
+        rankKeys(n, [&byKey](int32_t i) { return byKey[i]; }, [&byKey](int32_t i) { return byKey[i].entry; }, low,
+                 high);
+    }
+
+    SlotTree target;
+    target.reserve(n);
+    Position k = target.end();
+    for (int32_t s = 0; s < n; ++s) {
+        k = findSlot(target, k, low[s], high[s]);
+        k = target.insert(k, s, low[s], high[s]);
+    }
+    placed.clear();
+    target.collect(placed);
+}
 
 // Splits the new order into the shortest runs of slots that hold exactly
 // their own entries, so an entry that keeps its place is not copied at all;
@@ -457,17 +545,17 @@ std::vector<std::pair<int32_t, int32_t>> movedStretches(const std::vector<int32_
 
 }  // namespace
 
+Placing sortPlacing = Placing::Automatic;
+
 void sortEntries()
 {
     resortPending = false;
     if (usedBytes < 1)
         return;
 
-    SortWork sortWork;
-    std::vector<int32_t> newIndex;
+    std::vector<int32_t> placed;
     try {
-        sortWork.allocate(entryCount);
-        newIndex.resize(static_cast<size_t>(entryCount) + 1);
+        placed.reserve(static_cast<size_t>(entryCount));
     } catch (const std::bad_alloc&) {
         reportError(captionMain, textNoMemory);
         return;
@@ -476,25 +564,28 @@ void sortEntries()
     countDisplaySuppressed = true;
     if (host().mainWindowExists())
         host().setStatusText(textSortingStatus);
+    auto giveUp = [] {
+        countDisplaySuppressed = false;
+        if (host().mainWindowExists())
+            host().setStatusText(entryCountText);
+        reportError(captionMain, textNoMemory);
+    };
 
-    rankKeys(sortWork.byKey, sortWork.scratch, sortWork.digitCounts, sortWork.low, sortWork.high);
-    std::vector<KeyedEntry>().swap(sortWork.byKey);
-    std::vector<KeyedEntry>().swap(sortWork.scratch);
-    SlotTree& target = sortWork.target;
-    Position k = target.end();
-    const int32_t current = currentEntry();
-    for (int32_t s = 0; s < entryCount; ++s) {
-        k = findSlot(target, k, sortWork.low[s], sortWork.high[s]);
-        k = target.insert(k, s, sortWork.low[s], sortWork.high[s]);
+    // The walk is tried first within a budget of a few steps per entry;
+    // what it has done by then is thrown away if it gives up.
+    const int64_t budget = sortPlacing == Placing::WalkOnly ? INT64_MAX : 4 * int64_t{entryCount} + 4096;
+    if (sortPlacing == Placing::RankedOnly || !placeByWalking(placed, budget)) {
+        try {
+            placeByRanks(placed);
+        } catch (const std::bad_alloc&) {
+            giveUp();
+            return;
+        }
     }
-    std::vector<int32_t>& placed = sortWork.placed;
-    target.collect(placed);
-    target.release();
-    std::vector<int32_t>().swap(sortWork.low);
-    std::vector<int32_t>().swap(sortWork.high);
 
     // The current entry keeps being current: its row is the slot it ended
     // up in (every later insertion in front of it moved it down by one).
+    const int32_t current = currentEntry();
     int32_t currentRow = cursorRow;
     if (current >= 0 && current < entryCount)
         currentRow = static_cast<int32_t>(std::find(placed.begin(), placed.end(), current) - placed.begin());
@@ -504,24 +595,28 @@ void sortEntries()
     // entry is not an entry and stays where it is.
     std::vector<std::pair<int32_t, int32_t>> stretches;
     std::unique_ptr<unsigned char[]> work;
+    std::vector<int32_t> offsets;   // of the entries of one stretch, from its start
     try {
         stretches = movedStretches(placed);
         int32_t largest = 0;
-        for (auto [first, last] : stretches)
+        int32_t mostSlots = 0;
+        for (auto [first, last] : stretches) {
             largest = std::max(largest, entryIndex[last + 1] - entryIndex[first]);
+            mostSlots = std::max(mostSlots, last - first + 1);
+        }
         work.reset(new unsigned char[static_cast<size_t>(largest)]);   // no need to clear it
+        offsets.resize(static_cast<size_t>(mostSlots) + 1);
     } catch (const std::bad_alloc&) {
-        countDisplaySuppressed = false;
-        if (host().mainWindowExists())
-            host().setStatusText(entryCountText);
-        reportError(captionMain, textNoMemory);
+        giveUp();
         return;
     }
+
     // The new index follows from the entry lengths; the text need not be
-    // scanned again.  The entries come from all over the text, so the
-    // offsets and bytes of those a few slots ahead are fetched early.
+    // scanned again.  A stretch holds exactly the entries of its own slots,
+    // so the index of one can be rewritten before the next is read.  The
+    // entries come from all over the text: the offsets and bytes of those a
+    // few slots ahead are fetched early.
     cursorRow = currentRow;
-    std::copy(entryIndex, entryIndex + entryCount + 1, newIndex.begin());
     for (auto [first, last] : stretches) {
         int32_t at = 0;
         for (int32_t slot = first; slot <= last; ++slot) {
@@ -532,15 +627,17 @@ void sortEntries()
             const int32_t s = placed[slot];
             const int32_t length = entryLength(s);
             std::memcpy(work.get() + at, textBuffer + entryIndex[s], static_cast<size_t>(length));
+            offsets[slot - first] = at;
             at += length;
-            newIndex[slot + 1] = newIndex[slot] + length;
         }
-        std::memcpy(textBuffer + entryIndex[first], work.get(), static_cast<size_t>(at));
+        const int32_t start = entryIndex[first];
+        std::memcpy(textBuffer + start, work.get(), static_cast<size_t>(at));
+        for (int32_t slot = first + 1; slot <= last; ++slot)
+            entryIndex[slot] = start + offsets[slot - first];
     }
 
     // Reordering is no change of the data: the modified flag and the title
     // marker stay as they were.
-    std::copy(newIndex.begin(), newIndex.end(), entryIndex);
     countDisplaySuppressed = false;
     lineTableOwner = -1;
 

@@ -13,3 +13,9 @@ extern bool resortPending;
 // equal to it; the stopping slot is found in logarithmic time, not by
 // walking.  Text behind the last complete entry stays at the end.
 void sortEntries();
+
+// How the entries are placed: by walking, slot by slot, while that stays
+// cheap (data nearly in order), else through the ranks of the keys.  Both
+// give the same order; tests pin one of them to check each.
+enum class Placing { Automatic, WalkOnly, RankedOnly };
+extern Placing sortPlacing;

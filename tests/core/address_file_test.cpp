@@ -38,6 +38,17 @@ TEST(Charset, GermanLettersMoveBetweenAnsiAndDos)
         if (!std::strchr("\xE4\xF6\xFC\xC4\xD6\xDC\xDF", c) || c == 0)
             untouched += static_cast<char>(c);
     EXPECT_EQ(convert(toFileCharset, untouched), untouched);
+
+    // Runs of plain ASCII are passed over eight bytes at a time: a letter
+    // at any place within or behind such a run is still converted.
+    for (size_t at = 0; at < 20; ++at) {
+        std::string text(21, 'x');
+        text[at] = '\x84';
+        std::string expected(21, 'x');
+        expected[at] = '\xE4';
+        EXPECT_EQ(convert(toBufferCharset, text), expected) << at;
+        EXPECT_EQ(convert(toFileCharset, expected), text) << at;
+    }
 }
 
 TEST(Scramble, KeyStreamCyclesAndWraps)
