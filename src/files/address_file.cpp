@@ -1,6 +1,7 @@
 #include "files/address_file.h"
 
 #include <algorithm>
+#include <chrono>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -21,6 +22,7 @@
 
 char currentPassword[20];
 char addPassword[20];
+int32_t loadProgressAfterMs = 500;
 
 namespace {
 
@@ -72,6 +74,36 @@ void finishLoad()
     entryCount = rebuildEntryIndex();
 }
 
+// Reads up to `wanted` bytes, as one fread would, a megabyte at a time, and
+// once the load has taken longer than loadProgressAfterMs says in the
+// status line how much of the file has come in.  Returns the bytes read.
+size_t readWithProgress(std::FILE* file, unsigned char* into, size_t wanted, int32_t fileSize,
+                        std::chrono::steady_clock::time_point started)
+{
+    constexpr size_t piece = size_t{1} << 20;
+    size_t got = 0;
+    int lastPercent = -1;
+    while (got < wanted) {
+        const size_t asked = std::min(piece, wanted - got);
+        const size_t n = std::fread(into + got, 1, asked, file);
+        got += n;
+        const auto elapsed = std::chrono::steady_clock::now() - started;
+        if (host().mainWindowExists() && elapsed >= std::chrono::milliseconds(loadProgressAfterMs)) {
+            const int percent = static_cast<int>(std::min<int64_t>(100, int64_t{100} * static_cast<int64_t>(got) /
+                                                                            std::max<int64_t>(fileSize, 1)));
+            if (percent != lastPercent) {
+                lastPercent = percent;
+                char text[32];
+                std::snprintf(text, sizeof text, "%s %d%%", textLoadingStatus, percent);
+                host().setStatusText(text);
+            }
+        }
+        if (n < asked)
+            break;
+    }
+    return got;
+}
+
 // A folder or a pipe opens on some systems but has no size to load.
 std::FILE* openRegularFile(const char* path)
 {
@@ -88,6 +120,7 @@ std::FILE* openRegularFile(const char* path)
 
 LoadResult loadAddressFile(const char* path, LoadMode mode, bool readAsPlain)
 {
+    const auto started = std::chrono::steady_clock::now();
     std::FILE* file = openRegularFile(path);
     if (!file) {
         if (mode == LoadMode::Open && std::strcmp(path, currentFilePath) == 0) {
@@ -145,7 +178,7 @@ LoadResult loadAddressFile(const char* path, LoadMode mode, bool readAsPlain)
     if (!isProtected)
         std::fseek(file, 0, SEEK_SET);
 
-    size_t read = std::fread(textBuffer + offset, 1, static_cast<size_t>(fileSize) + 1, file);
+    size_t read = readWithProgress(file, textBuffer + offset, static_cast<size_t>(fileSize) + 1, fileSize, started);
     usedBytes = offset + static_cast<int32_t>(read);
 
     if (isProtected) {

@@ -9,6 +9,7 @@
 #include "resources/resource.h"
 #include "shell/app.h"
 #include "host/ui_busy.h"
+#include "views/overview_window.h"
 #include "views/view_state.h"
 
 int lumoMessageBox(HWND owner, const char* text, const char* caption, UINT style)
@@ -147,6 +148,11 @@ void Win32Host::repaint(ViewId view)
         InvalidateRect(window, nullptr, FALSE);
         UpdateWindow(window);
     }
+}
+
+void Win32Host::repaintCurrentRow()
+{
+    repaintOverviewRow(cursorRow);
 }
 
 void Win32Host::postQuit()

@@ -138,7 +138,7 @@ void repaintAfterChange()
 {
     editorScreen.paint(0);
     if (caretLine == 0)
-        host().repaint(ViewId::Overview);
+        host().repaintCurrentRow();
 }
 
 // The editor's own caret keys: Ctrl and Shift of the keystroke that is
@@ -232,7 +232,7 @@ int32_t insertCharacter(unsigned char c)
     sendCaretKey(CaretKey::Right);
     editorScreen.paint(2);
     if (caretLine == 0)
-        host().repaint(ViewId::Overview);
+        host().repaintCurrentRow();
     return 0;
 }
 

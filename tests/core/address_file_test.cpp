@@ -81,6 +81,33 @@ TEST_F(AddressFile, PlainFileLoadsAndWritesBackByteForByte)
     EXPECT_FALSE(storeUnavailable);
 }
 
+// A load that goes on longer than the delay says in the status line how
+// far it has come, rising to 100%, and the entry count follows; a quick
+// one shows nothing but the count.  The whole file is read either way.
+TEST_F(AddressFile, LongLoadShowsHowMuchIsReadInTheStatusLine)
+{
+    std::string entry = "Name\r\n" + std::string(90, 'x') + "\r\n\r\n";   // 100 bytes
+    std::string file;
+    for (int i = 0; i < 26000; ++i)
+        file += entry;   // 2.6 MB: two whole megabytes and a part
+    writeFileBytes(tempPath("big.adr"), file);
+    recorder.hasMainWindow = true;
+
+    loadProgressAfterMs = 0;
+    EXPECT_EQ(loadAddressFile(tempPath("big.adr").c_str(), LoadMode::Open), LoadResult::Loaded);
+    loadProgressAfterMs = 500;
+    EXPECT_EQ(usedBytes, static_cast<int32_t>(file.size()));
+    EXPECT_EQ(entryCount, 26000);
+    EXPECT_EQ(recorder.eventsStartingWith("status|"),
+              (std::vector<std::string>{"status|Laden... 40%", "status|Laden... 80%", "status|Laden... 100%",
+                                        "status|   26000 Entries"}));
+
+    recorder.events.clear();
+    EXPECT_EQ(loadAddressFile(tempPath("big.adr").c_str(), LoadMode::Add), LoadResult::Loaded);
+    EXPECT_EQ(entryCount, 52000);
+    EXPECT_EQ(recorder.eventsStartingWith("status|"), (std::vector<std::string>{"status|   52000 Entries"}));
+}
+
 TEST_F(AddressFile, ProtectedFileRoundTripsWithThePassword)
 {
     setStoreText("\xC4rger, \xD6" "di\r\nWeg 3\r\n\r\n");
