@@ -74,30 +74,40 @@ void finishLoad()
     entryCount = rebuildEntryIndex();
 }
 
-// Reads up to `wanted` bytes, as one fread would, a megabyte at a time, and
-// once the load has taken longer than loadProgressAfterMs says in the
-// status line how much of the file has come in.  Returns the bytes read.
-size_t readWithProgress(std::FILE* file, unsigned char* into, size_t wanted, int32_t fileSize,
-                        std::chrono::steady_clock::time_point started)
+// Says in the status line how far a load has come, "Laden... 40%", once
+// the load has taken longer than loadProgressAfterMs and when the main
+// window exists; each percentage is shown once.
+class LoadProgress {
+public:
+    void show(int percent)
+    {
+        if (percent == shownPercent_ || !host().mainWindowExists() ||
+            std::chrono::steady_clock::now() - started_ < std::chrono::milliseconds(loadProgressAfterMs))
+            return;
+        shownPercent_ = percent;
+        char text[32];
+        std::snprintf(text, sizeof text, "%s %d%%", textLoadingStatus, percent);
+        host().setStatusText(text);
+    }
+
+private:
+    std::chrono::steady_clock::time_point started_ = std::chrono::steady_clock::now();
+    int shownPercent_ = -1;
+};
+
+// Reads up to `wanted` bytes, as one fread would, a megabyte at a time,
+// and tells progress how much of fileSize has come in.  Returns the bytes
+// read.
+size_t readWithProgress(std::FILE* file, unsigned char* into, size_t wanted, int32_t fileSize, LoadProgress& progress)
 {
     constexpr size_t piece = size_t{1} << 20;
     size_t got = 0;
-    int lastPercent = -1;
     while (got < wanted) {
         const size_t asked = std::min(piece, wanted - got);
         const size_t n = std::fread(into + got, 1, asked, file);
         got += n;
-        const auto elapsed = std::chrono::steady_clock::now() - started;
-        if (host().mainWindowExists() && elapsed >= std::chrono::milliseconds(loadProgressAfterMs)) {
-            const int percent = static_cast<int>(std::min<int64_t>(100, int64_t{100} * static_cast<int64_t>(got) /
-                                                                            std::max<int64_t>(fileSize, 1)));
-            if (percent != lastPercent) {
-                lastPercent = percent;
-                char text[32];
-                std::snprintf(text, sizeof text, "%s %d%%", textLoadingStatus, percent);
-                host().setStatusText(text);
-            }
-        }
+        progress.show(static_cast<int>(std::min<int64_t>(100, int64_t{100} * static_cast<int64_t>(got) /
+                                                                  std::max<int64_t>(fileSize, 1))));
         if (n < asked)
             break;
     }
@@ -120,7 +130,7 @@ std::FILE* openRegularFile(const char* path)
 
 LoadResult loadAddressFile(const char* path, LoadMode mode, bool readAsPlain)
 {
-    const auto started = std::chrono::steady_clock::now();
+    LoadProgress progress;
     std::FILE* file = openRegularFile(path);
     if (!file) {
         if (mode == LoadMode::Open && std::strcmp(path, currentFilePath) == 0) {
@@ -178,7 +188,7 @@ LoadResult loadAddressFile(const char* path, LoadMode mode, bool readAsPlain)
     if (!isProtected)
         std::fseek(file, 0, SEEK_SET);
 
-    size_t read = readWithProgress(file, textBuffer + offset, static_cast<size_t>(fileSize) + 1, fileSize, started);
+    size_t read = readWithProgress(file, textBuffer + offset, static_cast<size_t>(fileSize) + 1, fileSize, progress);
     usedBytes = offset + static_cast<int32_t>(read);
 
     if (isProtected) {
@@ -214,6 +224,9 @@ LoadResult loadAddressFile(const char* path, LoadMode mode, bool readAsPlain)
         host().restoreMainWindow();
     }
 
+    // The passes over the text that follow take a while too: the progress
+    // is shown now if the read ended just short of the delay.
+    progress.show(100);
     int32_t slots = countSeparatorsOverlapping(textBuffer, usedBytes) + indexHeadroom;
     if (mode == LoadMode::Add)
         std::free(entryIndex);
@@ -227,6 +240,7 @@ LoadResult loadAddressFile(const char* path, LoadMode mode, bool readAsPlain)
 
     std::fclose(file);
     closer.file = nullptr;
+    progress.show(100);
     finishLoad();
     return LoadResult::Loaded;
 }
