@@ -125,29 +125,34 @@ std::string namedEntries(int entries)
 
 struct StrokeFigures {
     double averageMs;
-    double worstMs;
+    double firstMs;   // the first change after opening also makes the undo block
+    double worstLaterMs;
 };
 
 // Characters typed one by one, each followed by whatever the message loop
 // would do before the next (the paints it left pending).
 StrokeFigures typeAndTime(int strokes)
 {
-    double total = 0, worst = 0;
+    double total = 0, first = 0, worst = 0;
     for (int i = 0; i < strokes; ++i) {
         double ms = averageMs(1, [i] {
             SendMessageA(mainWindow, WM_CHAR, 'a' + i % 26, 0);
             pumpPending();
         });
         total += ms;
-        worst = std::max(worst, ms);
+        if (i == 0)
+            first = ms;
+        else
+            worst = std::max(worst, ms);
     }
-    return {total / strokes, worst};
+    return {total / strokes, first, worst};
 }
 
 void keystrokesIn(int entries, int strokes)
 {
     activateDataView();
     useBook(namedEntries(entries));
+    discardSnapshot();
     pumpPending();
     std::printf("Keystrokes, book of %d entries, %d bytes\n", entries, usedBytes);
 
@@ -159,9 +164,10 @@ void keystrokesIn(int entries, int strokes)
     key(VK_UP);
     key(VK_END);
     StrokeFigures heading = typeAndTime(strokes / 2);
-    std::printf("  typed character to repainted Data view: %.2f ms average, %.2f ms worst (%d keystrokes); "
-                "in the heading %.2f ms average, %.2f ms worst (%d)\n",
-                body.averageMs, body.worstMs, strokes, heading.averageMs, heading.worstMs, strokes / 2);
+    std::printf("  typed character to repainted Data view: %.2f ms average, first %.2f ms, worst of the others %.2f ms "
+                "(%d keystrokes); in the heading %.2f ms average, worst %.2f ms (%d)\n",
+                body.averageMs, body.firstMs, body.worstLaterMs, strokes, heading.averageMs,
+                std::max(heading.firstMs, heading.worstLaterMs), strokes / 2);
 }
 
 void keystrokeParts()
