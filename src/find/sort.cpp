@@ -649,7 +649,10 @@ void sortEntries()
     firstVisibleEntry = 0;
     overviewScrollX = 0;
     host().repaint(ViewId::Overview);
-    currentEntryOffset = entryIndex[std::clamp(cursorRow, 0, entryCount)];
+    // The repaint may have scrolled the list to the cursor's entry, which
+    // then sits at a smaller row: the current entry is the row counted from
+    // the first visible entry.
+    currentEntryOffset = entryIndex[std::clamp(currentEntry(), 0, entryCount)];
     caretLine = 0;
     caretColumn = 0;
     firstVisibleLine = 0;
