@@ -1,6 +1,7 @@
 #include "files/address_file.h"
 
 #include <algorithm>
+#include <chrono>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -21,6 +22,7 @@
 
 char currentPassword[20];
 char addPassword[20];
+int32_t loadProgressAfterMs = 500;
 
 namespace {
 
@@ -50,10 +52,17 @@ bool headerMatches(const unsigned char* header, const char* password)
 // index rebuild needs.
 int32_t countSeparatorsOverlapping(const unsigned char* bytes, int32_t length)
 {
+    // Only a CR starts one, and CRs are sparse: memchr finds them.
     int32_t count = 0;
-    for (int32_t i = 0; i + 3 < length; ++i)
-        if (bytes[i] == 13 && bytes[i + 1] == 10 && bytes[i + 2] == 13 && bytes[i + 3] == 10)
+    const unsigned char* end = bytes + length;
+    for (const unsigned char* p = bytes; end - p > 3;) {
+        p = static_cast<const unsigned char*>(std::memchr(p, 13, static_cast<size_t>(end - p - 3)));
+        if (!p)
+            break;
+        if (p[1] == 10 && p[2] == 13 && p[3] == 10)
             ++count;
+        ++p;
+    }
     return count;
 }
 
@@ -63,6 +72,46 @@ void finishLoad()
         return;
     toBufferCharset(textBuffer, usedBytes);
     entryCount = rebuildEntryIndex();
+}
+
+// Says in the status line how far a load has come, "Laden... 40%", once
+// the load has taken longer than loadProgressAfterMs and when the main
+// window exists; each percentage is shown once.
+class LoadProgress {
+public:
+    void show(int percent)
+    {
+        if (percent == shownPercent_ || !host().mainWindowExists() ||
+            std::chrono::steady_clock::now() - started_ < std::chrono::milliseconds(loadProgressAfterMs))
+            return;
+        shownPercent_ = percent;
+        char text[32];
+        std::snprintf(text, sizeof text, "%s %d%%", textLoadingStatus, percent);
+        host().setStatusText(text);
+    }
+
+private:
+    std::chrono::steady_clock::time_point started_ = std::chrono::steady_clock::now();
+    int shownPercent_ = -1;
+};
+
+// Reads up to `wanted` bytes, as one fread would, a megabyte at a time,
+// and tells progress how much of fileSize has come in.  Returns the bytes
+// read.
+size_t readWithProgress(std::FILE* file, unsigned char* into, size_t wanted, int32_t fileSize, LoadProgress& progress)
+{
+    constexpr size_t piece = size_t{1} << 20;
+    size_t got = 0;
+    while (got < wanted) {
+        const size_t asked = std::min(piece, wanted - got);
+        const size_t n = std::fread(into + got, 1, asked, file);
+        got += n;
+        progress.show(static_cast<int>(std::min<int64_t>(100, int64_t{100} * static_cast<int64_t>(got) /
+                                                                  std::max<int64_t>(fileSize, 1))));
+        if (n < asked)
+            break;
+    }
+    return got;
 }
 
 // A folder or a pipe opens on some systems but has no size to load.
@@ -81,6 +130,7 @@ std::FILE* openRegularFile(const char* path)
 
 LoadResult loadAddressFile(const char* path, LoadMode mode, bool readAsPlain)
 {
+    LoadProgress progress;
     std::FILE* file = openRegularFile(path);
     if (!file) {
         if (mode == LoadMode::Open && std::strcmp(path, currentFilePath) == 0) {
@@ -138,7 +188,7 @@ LoadResult loadAddressFile(const char* path, LoadMode mode, bool readAsPlain)
     if (!isProtected)
         std::fseek(file, 0, SEEK_SET);
 
-    size_t read = std::fread(textBuffer + offset, 1, static_cast<size_t>(fileSize) + 1, file);
+    size_t read = readWithProgress(file, textBuffer + offset, static_cast<size_t>(fileSize) + 1, fileSize, progress);
     usedBytes = offset + static_cast<int32_t>(read);
 
     if (isProtected) {
@@ -174,6 +224,9 @@ LoadResult loadAddressFile(const char* path, LoadMode mode, bool readAsPlain)
         host().restoreMainWindow();
     }
 
+    // The passes over the text that follow take a while too: the progress
+    // is shown now if the read ended just short of the delay.
+    progress.show(100);
     int32_t slots = countSeparatorsOverlapping(textBuffer, usedBytes) + indexHeadroom;
     if (mode == LoadMode::Add)
         std::free(entryIndex);
@@ -187,6 +240,7 @@ LoadResult loadAddressFile(const char* path, LoadMode mode, bool readAsPlain)
 
     std::fclose(file);
     closer.file = nullptr;
+    progress.show(100);
     finishLoad();
     return LoadResult::Loaded;
 }

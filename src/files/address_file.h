@@ -28,7 +28,13 @@ enum class LoadResult { Loaded, CannotOpen, NoMemory, WrongPassword };
 // readAsPlain takes the file as plain text even when it starts with "P"
 // (a plain book whose first heading starts with P).  Only regular files
 // are opened.
+//
+// A load that takes longer than loadProgressAfterMs shows how much of the
+// file has been read, "Laden... 40%", in the status line (when the main
+// window exists); the index rebuild that ends the load puts the entry count
+// back.
 LoadResult loadAddressFile(const char* path, LoadMode mode, bool readAsPlain = false);
+extern int32_t loadProgressAfterMs;
 
 // Writes the whole text buffer to path, protected with currentPassword when
 // it is not empty.  The buffer is converted to the file's character set for

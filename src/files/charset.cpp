@@ -1,6 +1,8 @@
 #include "files/charset.h"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -47,11 +49,29 @@ constexpr char32_t high1252[32] = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
+// Both maps change only bytes from 128 up, and most text is ASCII: eight
+// bytes at a time are passed over when none of them has the top bit set.
 void translate(unsigned char* bytes, int32_t length, const ByteMap& map)
 {
-    for (int32_t i = 0; i < length; ++i)
+    int32_t i = 0;
+    for (; i + 8 <= length; i += 8) {
+        uint64_t word;
+        std::memcpy(&word, bytes + i, sizeof word);
+        if ((word & 0x8080808080808080ull) == 0)
+            continue;
+        for (int32_t j = i; j < i + 8; ++j)
+            bytes[j] = map[bytes[j]];
+    }
+    for (; i < length; ++i)
         bytes[i] = map[bytes[i]];
 }
+
+static_assert([] {
+    for (int c = 0; c < 128; ++c)
+        if (fileMap[c] != c || bufferMap[c] != c)
+            return false;
+    return true;
+}());
 
 }  // namespace
 

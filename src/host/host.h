@@ -46,6 +46,9 @@ struct Host {
     virtual void enableMenuItem(int id, bool enabled) { (void)id; (void)enabled; }
     virtual void makeViewActive(ViewId view) { (void)view; }
     virtual void repaint(ViewId view) { (void)view; }
+    // The Overview's row of the current entry, after its heading changed;
+    // hosts that cannot repaint one row repaint the whole Overview.
+    virtual void repaintCurrentRow() { repaint(ViewId::Overview); }
     virtual void postQuit() {}
 
     virtual void setMenuItemText(int id, const char* text) { (void)id; (void)text; }

@@ -10,6 +10,7 @@ inline constexpr const char* textCannotOpen = "Cannot open file!";
 inline constexpr const char* textWrongPassword = "Wrong password!";
 inline constexpr const char* textCannotSave = "Cannot save file!";
 inline constexpr const char* textSortingStatus = "Sortieren...";
+inline constexpr const char* textLoadingStatus = "Laden...";   // followed by " n%"
 inline constexpr const char* textSaveNow = "Save Data now?";
 
 // An error is always announced by a beep before its message box.

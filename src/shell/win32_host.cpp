@@ -9,6 +9,7 @@
 #include "resources/resource.h"
 #include "shell/app.h"
 #include "host/ui_busy.h"
+#include "views/overview_window.h"
 #include "views/view_state.h"
 
 int lumoMessageBox(HWND owner, const char* text, const char* caption, UINT style)
@@ -94,16 +95,35 @@ void Win32Host::restoreMainWindow()
         ShowWindow(mainWindow, SW_RESTORE);
 }
 
+namespace {
+
+// Whether the window already shows text.  Setting a window's text redraws
+// it (under X a title also travels to the server), and every edit sets
+// both texts although they rarely change.
+bool showsText(HWND window, const char* text)
+{
+    char shown[600];
+    const int length = GetWindowTextA(window, shown, sizeof shown);
+    return length < static_cast<int>(sizeof shown) - 1 && std::strcmp(shown, text) == 0;
+}
+
+}  // namespace
+
 void Win32Host::setTitle(const char* text)
 {
-    if (mainWindow)
+    if (mainWindow && !showsText(mainWindow, text))
         SetWindowTextA(mainWindow, text);
 }
 
+// A new status text is painted at once: it announces work that keeps the
+// message loop from painting it before the work is done.
 void Win32Host::setStatusText(const char* text)
 {
-    if (statusBar)
-        SetDlgItemTextA(statusBar, IDC_STATUS_TEXT, text);
+    HWND field = statusBar ? GetDlgItem(statusBar, IDC_STATUS_TEXT) : nullptr;
+    if (!field || showsText(field, text))
+        return;
+    SetWindowTextA(field, text);
+    UpdateWindow(field);
 }
 
 void Win32Host::enableMenuItem(int id, bool enabled)
@@ -128,6 +148,11 @@ void Win32Host::repaint(ViewId view)
         InvalidateRect(window, nullptr, FALSE);
         UpdateWindow(window);
     }
+}
+
+void Win32Host::repaintCurrentRow()
+{
+    repaintOverviewRow(cursorRow);
 }
 
 void Win32Host::postQuit()

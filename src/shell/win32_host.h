@@ -20,6 +20,7 @@ struct Win32Host : Host {
     void enableMenuItem(int id, bool enabled) override;
     void makeViewActive(ViewId view) override;
     void repaint(ViewId view) override;
+    void repaintCurrentRow() override;
     void postQuit() override;
     void setMenuItemText(int id, const char* text) override;
     void checkMenuItem(int id, bool checked) override;

@@ -1,5 +1,6 @@
 #include "store/store.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -75,6 +76,29 @@ void formatEntryCountText(int32_t count)
     std::memcpy(entryCountText + 8, " Entries", 9);
 }
 
+namespace {
+
+// What every change of the index ends with: the count text, the title
+// marker and the two texts on screen (unless the count display is
+// suppressed), and the modified flag.
+int32_t announceEntryCount(int32_t count)
+{
+    if (countDisplaySuppressed) {
+        dataModified = true;
+        return count;
+    }
+    formatEntryCountText(count);
+    titleText[0] = '*';
+    if (host().mainWindowExists()) {
+        host().setTitle(titleText);
+        host().setStatusText(entryCountText);
+    }
+    dataModified = true;
+    return count;
+}
+
+}  // namespace
+
 int32_t rebuildEntryIndex()
 {
     int32_t count = scanEntrySeparators(textBuffer, usedBytes, entryIndex, indexCapacity);
@@ -94,18 +118,33 @@ int32_t rebuildEntryIndex()
             entryIndex[count + 1] = usedBytes;
         }
     }
-    if (countDisplaySuppressed) {
-        dataModified = true;
-        return count;
-    }
-    formatEntryCountText(count);
-    titleText[0] = '*';
-    if (host().mainWindowExists()) {
-        host().setTitle(titleText);
-        host().setStatusText(entryCountText);
-    }
-    dataModified = true;
-    return count;
+    return announceEntryCount(count);
+}
+
+int32_t reindexAfterEdit(int32_t at, int32_t delta)
+{
+    // A separator is CR LF CR LF: the edited bytes hold neither, so a
+    // separator made or broken would have to span the edit, with CR or LF
+    // on both sides of it.  The byte behind the edit may lie behind the
+    // text, where the scan looks too (the capacity keeps it in the block).
+    auto lineBreakAt = [](int32_t p) { return p >= 0 && (textBuffer[p] == 13 || textBuffer[p] == 10); };
+    if (lineBreakAt(at - 1) && lineBreakAt(delta > 0 ? at + delta : at))
+        return rebuildEntryIndex();
+
+    // The offsets are ascending: the entries that start behind `at` are
+    // found by halving, and only they move.  One that starts at `at` keeps
+    // its start, as a rebuild would give it.
+    int32_t* const last = entryIndex + entryCount;
+    for (int32_t* p = std::upper_bound(entryIndex + 1, last + 1, at); p <= last; ++p)
+        *p += delta;
+    entryIndex[entryCount + 1] = usedBytes;
+    return announceEntryCount(entryCount);
+}
+
+int32_t grownSize(int32_t used, int32_t headroom)
+{
+    const int64_t wanted = int64_t{used} + std::max<int64_t>(headroom, used / 8);
+    return wanted < INT32_MAX - 16 ? static_cast<int32_t>(wanted) : used + headroom;
 }
 
 bool createEmptyStore()
@@ -132,11 +171,13 @@ void ensureStoreCapacity()
         return;   // released at shutdown or after a failed allocation
     if (entryCount < indexCapacity - 5 && usedBytes < bufferCapacity - 500)
         return;
-    if (!resizeTextBuffer(usedBytes + bufferHeadroom)) {
+    // At least the usual headroom, and an eighth more in a large book: each
+    // growth moves the whole text, so it must come rarely while typing.
+    if (!resizeTextBuffer(grownSize(usedBytes, bufferHeadroom))) {
         reportError(captionMain, textNoMemory);
         return;
     }
-    int32_t newSlots = entryCount + indexHeadroom;
+    int32_t newSlots = grownSize(entryCount, indexHeadroom);
     auto* index = static_cast<int32_t*>(std::realloc(entryIndex, static_cast<size_t>(newSlots) * sizeof(int32_t)));
     if (!index) {
         reportError(captionMain, textNoMemory);

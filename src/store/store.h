@@ -23,13 +23,27 @@ extern bool countDisplaySuppressed;
 // "XXXXXXXX Entries": the count right-aligned in eight places.
 extern char entryCountText[17];
 
-// Headroom kept by every allocation: text length + 2000 bytes, count + 100 slots.
+// Headroom kept by every allocation: text length + 2000 bytes, count + 100
+// slots (ensureStoreCapacity gives a large book an eighth more instead).
 inline constexpr int32_t bufferHeadroom = 2000;
 inline constexpr int32_t indexHeadroom = 100;
 
 bool createEmptyStore();
 int32_t rebuildEntryIndex();
 void ensureStoreCapacity();
+
+// used plus the headroom, or plus an eighth of used when that is more: the
+// size a block grows to when typing has used up its room.
+int32_t grownSize(int32_t used, int32_t headroom);
+
+// What rebuildEntryIndex does, after a small edit at offset `at`: delta
+// bytes went in there (or -delta bytes came out), none of them CR or LF,
+// and usedBytes already says so.  Unless the bytes now on either side of
+// the edit are both CR or LF, no separator can have been made or broken,
+// and the entries that start behind `at` only move by delta instead of the
+// whole text being scanned again.  The count text, title, status and
+// modified flag are set as by the rebuild.  Returns the entry count.
+int32_t reindexAfterEdit(int32_t at, int32_t delta);
 void resetToBlankEntry();
 void freeStore();
 

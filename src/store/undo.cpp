@@ -1,5 +1,6 @@
 #include "store/undo.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <utility>
@@ -41,14 +42,14 @@ void discardSnapshot()
 
 // Keeps the snapshot's blocks while they are large enough: a fresh block of
 // the whole text on every keystroke costs far more than the copy itself.
-// A new block gets twice the headroom, so that typing (one byte more per
-// keystroke) goes on reusing it.
+// A new block gets twice the headroom, and an eighth more in a large book,
+// so that typing (one byte more per keystroke) goes on reusing it.
 static bool reserveSnapshotBlocks()
 {
     int32_t bytesNeeded = usedBytes + bufferHeadroom;
     if (!snapshotBuffer || snapshotCapacity < bytesNeeded) {
         std::free(snapshotBuffer);
-        int32_t bytes = bytesNeeded + bufferHeadroom;
+        int32_t bytes = grownSize(bytesNeeded, bufferHeadroom);
         snapshotBuffer = static_cast<unsigned char*>(std::malloc(static_cast<size_t>(bytes)));
         snapshotCapacity = snapshotBuffer ? bytes : 0;
         if (!snapshotBuffer)
@@ -57,7 +58,7 @@ static bool reserveSnapshotBlocks()
     int32_t slotsNeeded = entryCount + indexHeadroom;
     if (!snapshotIndex || snapshotIndexCapacity < slotsNeeded) {
         std::free(snapshotIndex);
-        int32_t slots = slotsNeeded + indexHeadroom;
+        int32_t slots = grownSize(slotsNeeded, indexHeadroom);
         snapshotIndex = static_cast<int32_t*>(std::malloc(static_cast<size_t>(slots) * sizeof(int32_t)));
         snapshotIndexCapacity = snapshotIndex ? slots : 0;
         if (!snapshotIndex)

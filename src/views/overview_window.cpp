@@ -95,14 +95,26 @@ void invertBarAndMarks(HDC dc, int width)
 
 // Setting a scroll bar redraws it, which costs more than the whole list:
 // a bar whose values are already right is left alone.
+// A bar is set only when the values asked for differ from the last ones:
+// setting it redraws it, which costs more than the rows.  (Reading them
+// back would not do: the system trims a page larger than the range, so a
+// book shorter than the window would never compare equal.)
+struct ScrollValues {
+    HWND window;
+    int maximum, page, position;
+    bool operator==(const ScrollValues&) const = default;
+};
+ScrollValues lastScrollValues[2];
+
 void setScrollBar(int bar, int maximum, int page, int position)
 {
+    const ScrollValues wanted = {overviewWindow, maximum, page, position};
+    ScrollValues& last = lastScrollValues[bar == SB_VERT ? 1 : 0];
+    if (last == wanted)
+        return;
+    last = wanted;
     SCROLLINFO info{};
     info.cbSize = sizeof info;
-    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-    GetScrollInfo(overviewWindow, bar, &info);
-    if (info.nMin == 0 && info.nMax == maximum && info.nPage == static_cast<UINT>(page) && info.nPos == position)
-        return;
     info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
     info.nMin = 0;
     info.nMax = maximum;
@@ -194,6 +206,7 @@ void redrawIf(bool changed)
 
 LRESULT onCreate(HWND window)
 {
+    lastScrollValues[0] = lastScrollValues[1] = {};   // a new window may get an old one's handle
     SCROLLINFO info{};
     info.cbSize = sizeof info;
     info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
@@ -461,6 +474,16 @@ void onLeftButtonUp()
 }
 
 }  // namespace
+
+void repaintOverviewRow(int32_t row)
+{
+    if (!overviewWindow)
+        return;
+    const int top = listTop() + row * rowPitch();
+    RECT band = {0, top - 1, clientWidth(), top + rowPitch() + 2};   // the bar reaches a pixel beyond
+    InvalidateRect(overviewWindow, &band, FALSE);
+    UpdateWindow(overviewWindow);
+}
 
 void paintOverview(HDC dc, int mode)
 {

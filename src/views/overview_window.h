@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 // The window is being dragged by its caption strip.
 extern bool overviewMoving;
 
@@ -16,3 +18,6 @@ extern bool overviewMoving;
 // them twice removes them.  Other modes paint nothing.  The caller runs
 // releasePaintObjects afterwards.
 void paintOverview(HDC dc, int mode);
+
+// Repaints the band of one row of the list (and the cursor bar on it).
+void repaintOverviewRow(int32_t row);

@@ -90,13 +90,9 @@ void removeBytes(int32_t p, int32_t n)
     std::memset(textBuffer + usedBytes, 0, static_cast<size_t>(n));
 }
 
-// The byte at p goes; a line that starts at s and so becomes empty keeps
-// a blank, because an empty line would end the entry.
-void removeCharacter(int32_t p, int32_t s)
+bool isLineBreakByte(unsigned char c)
 {
-    removeBytes(p, 1);
-    if (p == s && byteAt(s) < 32)
-        insertBytes(s, " ", 1);
+    return c == '\r' || c == '\n';
 }
 
 // ---- Common steps ----
@@ -111,11 +107,38 @@ void textChanged()
     lineTableOwner = -1;
 }
 
+// After delta bytes went in at p (or -delta came out there), none of them
+// CR or LF: the index mostly needs only to move along behind p.
+void textChangedAt(int32_t p, int32_t delta)
+{
+    entryCount = reindexAfterEdit(p, delta);
+    if (caretLine == 0)
+        resortPending = true;
+    lineTableOwner = -1;
+}
+
+// The byte at p goes; a line that starts at s and so becomes empty keeps
+// a blank, because an empty line would end the entry.  The index follows.
+void removeCharacter(int32_t p, int32_t s)
+{
+    const bool lineBreak = isLineBreakByte(byteAt(p));
+    removeBytes(p, 1);
+    int32_t delta = -1;
+    if (p == s && byteAt(s) < 32) {
+        insertBytes(s, " ", 1);
+        delta = 0;
+    }
+    if (lineBreak)
+        textChanged();
+    else
+        textChangedAt(p, delta);
+}
+
 void repaintAfterChange()
 {
     editorScreen.paint(0);
     if (caretLine == 0)
-        host().repaint(ViewId::Overview);
+        host().repaintCurrentRow();
 }
 
 // The editor's own caret keys: Ctrl and Shift of the keystroke that is
@@ -197,16 +220,19 @@ int32_t insertCharacter(unsigned char c)
     {
         UiBusyScope busy;
         const int32_t p = s + caretColumn;
+        int32_t delta = 0;
         if (caretColumn == 0 && blankLineAt(s))
             textBuffer[p] = c;
-        else if (!insertBytes(p, reinterpret_cast<const char*>(&c), 1))
+        else if (insertBytes(p, reinterpret_cast<const char*>(&c), 1))
+            delta = 1;
+        else
             return 0;
-        textChanged();
+        textChangedAt(p, delta);
     }
     sendCaretKey(CaretKey::Right);
     editorScreen.paint(2);
     if (caretLine == 0)
-        host().repaint(ViewId::Overview);
+        host().repaintCurrentRow();
     return 0;
 }
 
@@ -265,7 +291,6 @@ int32_t deleteForward()
         {
             UiBusyScope busy;
             removeCharacter(s + caretColumn, s);
-            textChanged();
         }
         repaintAfterChange();
         return 0;
@@ -317,7 +342,6 @@ int32_t deleteBackward()
         {
             UiBusyScope busy;
             removeCharacter(s + caretColumn, s);
-            textChanged();
         }
         repaintAfterChange();
         return 0;

@@ -38,6 +38,17 @@ TEST(Charset, GermanLettersMoveBetweenAnsiAndDos)
         if (!std::strchr("\xE4\xF6\xFC\xC4\xD6\xDC\xDF", c) || c == 0)
             untouched += static_cast<char>(c);
     EXPECT_EQ(convert(toFileCharset, untouched), untouched);
+
+    // Runs of plain ASCII are passed over eight bytes at a time: a letter
+    // at any place within or behind such a run is still converted.
+    for (size_t at = 0; at < 20; ++at) {
+        std::string text(21, 'x');
+        text[at] = '\x84';
+        std::string expected(21, 'x');
+        expected[at] = '\xE4';
+        EXPECT_EQ(convert(toBufferCharset, text), expected) << at;
+        EXPECT_EQ(convert(toFileCharset, expected), text) << at;
+    }
 }
 
 TEST(Scramble, KeyStreamCyclesAndWraps)
@@ -68,6 +79,33 @@ TEST_F(AddressFile, PlainFileLoadsAndWritesBackByteForByte)
     loadAddressFile(tempPath("empty.adr").c_str(), LoadMode::Open);
     EXPECT_EQ(usedBytes, 0);
     EXPECT_FALSE(storeUnavailable);
+}
+
+// A load that goes on longer than the delay says in the status line how
+// far it has come, rising to 100%, and the entry count follows; a quick
+// one shows nothing but the count.  The whole file is read either way.
+TEST_F(AddressFile, LongLoadShowsHowMuchIsReadInTheStatusLine)
+{
+    std::string entry = "Name\r\n" + std::string(90, 'x') + "\r\n\r\n";   // 100 bytes
+    std::string file;
+    for (int i = 0; i < 26000; ++i)
+        file += entry;   // 2.6 MB: two whole megabytes and a part
+    writeFileBytes(tempPath("big.adr"), file);
+    recorder.hasMainWindow = true;
+
+    loadProgressAfterMs = 0;
+    EXPECT_EQ(loadAddressFile(tempPath("big.adr").c_str(), LoadMode::Open), LoadResult::Loaded);
+    loadProgressAfterMs = 500;
+    EXPECT_EQ(usedBytes, static_cast<int32_t>(file.size()));
+    EXPECT_EQ(entryCount, 26000);
+    EXPECT_EQ(recorder.eventsStartingWith("status|"),
+              (std::vector<std::string>{"status|Laden... 40%", "status|Laden... 80%", "status|Laden... 100%",
+                                        "status|   26000 Entries"}));
+
+    recorder.events.clear();
+    EXPECT_EQ(loadAddressFile(tempPath("big.adr").c_str(), LoadMode::Add), LoadResult::Loaded);
+    EXPECT_EQ(entryCount, 52000);
+    EXPECT_EQ(recorder.eventsStartingWith("status|"), (std::vector<std::string>{"status|   52000 Entries"}));
 }
 
 TEST_F(AddressFile, ProtectedFileRoundTripsWithThePassword)

@@ -1,6 +1,7 @@
 #include "core/reference_sort.h"
 
 #include <cstring>
+#include <list>
 #include <vector>
 
 #include "find/fold.h"
@@ -96,5 +97,71 @@ ReferenceSortResult referenceSort(int32_t current, int32_t cursorRow)
     int32_t entriesEnd = entryIndex[count];
     std::string text(reinterpret_cast<const char*>(target.data()), static_cast<size_t>(entriesEnd));
     text.append(reinterpret_cast<const char*>(textBuffer) + entriesEnd, static_cast<size_t>(usedBytes - entriesEnd));
+    return {text, cursorRow};
+}
+
+ReferenceSortResult walkReferenceSort(int32_t current, int32_t cursorRow)
+{
+    const int32_t count = entryCount;
+    std::list<int32_t> target;   // the entries in their slots
+    auto k = target.begin();     // the probe slot; end() is the empty slot
+    int32_t kSlot = 0;           // its number
+    bool currentPlaced = false;
+    for (int32_t s = 0; s < count; ++s) {
+        const unsigned char* key = textBuffer + entryIndex[s];
+        int d = 0;
+        for (;;) {
+            enum { None, Up, Down, InsertHere, InsertBehind } decision = None;
+            if (k != target.end()) {
+                const unsigned char* other = textBuffer + entryIndex[*k];
+                for (int i = 0; i < 255 && decision == None; ++i) {
+                    if (keyEnded(key[i]) || keyEnded(other[i]))
+                        break;
+                    unsigned char a = foldChar(key[i], foldUpperUmlauts);
+                    unsigned char b = foldChar(other[i], foldUpperUmlauts);
+                    if (a == b)
+                        continue;
+                    if (d == 0)
+                        decision = a < b ? Up : Down;
+                    else if (d == 1)
+                        decision = a < b ? InsertHere : Down;
+                    else
+                        decision = a < b ? Up : InsertBehind;
+                }
+            }
+            if (decision == None || decision == InsertHere)
+                break;
+            if (decision == InsertBehind) {
+                ++k;
+                ++kSlot;
+                break;
+            }
+            if (decision == Down) {
+                d = 1;
+                ++k;
+                ++kSlot;
+                continue;
+            }
+            if (kSlot == 0)
+                break;
+            d = -1;
+            --k;
+            --kSlot;
+        }
+        k = target.insert(k, s);
+
+        if (s == current) {
+            cursorRow = kSlot;
+            currentPlaced = true;
+        } else if (currentPlaced && kSlot <= cursorRow) {
+            ++cursorRow;
+        }
+    }
+
+    std::string text;
+    text.reserve(static_cast<size_t>(usedBytes));
+    for (int32_t s : target)
+        text.append(reinterpret_cast<const char*>(textBuffer) + entryIndex[s], static_cast<size_t>(entryIndex[s + 1] - entryIndex[s]));
+    text.append(reinterpret_cast<const char*>(textBuffer) + entryIndex[count], static_cast<size_t>(usedBytes - entryIndex[count]));
     return {text, cursorRow};
 }

@@ -15,3 +15,10 @@ struct ReferenceSortResult {
 
 // Sorts a copy of the current store; the store itself is not changed.
 ReferenceSortResult referenceSort(int32_t currentEntry, int32_t cursorRowBefore);
+
+// The same probe walk, slot by slot and byte by byte as above, over a
+// linked list of slots instead of a byte buffer: an insertion costs nothing
+// and no separator scan follows it, so books of 100,000 entries in which
+// the walks stay short can be checked.  The tests hold it to referenceSort
+// on every small book.
+ReferenceSortResult walkReferenceSort(int32_t currentEntry, int32_t cursorRowBefore);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <new>
 #include <random>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "core/reference_sort.h"
+#include "find/fold.h"
 #include "find/sort.h"
 #include "host/title.h"
 #include "store/store.h"
@@ -50,6 +52,15 @@ std::string book(const std::vector<std::string>& headings)
 }
 
 using Sort = StoreTest;
+
+// Pins how sortEntries places the entries for one scope.
+struct PinnedPlacing {
+    explicit PinnedPlacing(Placing placing) { sortPlacing = placing; }
+    ~PinnedPlacing() { sortPlacing = Placing::Automatic; }
+};
+
+constexpr Placing everyPlacing[] = {Placing::WalkOnly, Placing::RankedOnly, Placing::Automatic};
+
 
 TEST_F(Sort, OrdersByFoldedFirstLine)
 {
@@ -128,28 +139,33 @@ TEST_F(Sort, OutOfMemoryAnywhereLeavesEverythingAsItWas)
         headings.push_back("E" + std::to_string(1000 + i));
     const std::string text = book(headings);
     recorder.hasMainWindow = true;
-    long failing = 0;
-    for (;; ++failing) {
-        setStoreText(text);
-        firstVisibleEntry = 10;
-        cursorRow = 5;
-        recorder.events.clear();
-        largeAllocationsBeforeFailure = failing;
-        sortEntries();
-        largeAllocationsBeforeFailure = -1;
-        if (recorder.eventsStartingWith("error").empty())
-            break;   // this time every work area was granted
-        SCOPED_TRACE(failing);
-        EXPECT_EQ(storeText(), text);
-        EXPECT_EQ((std::vector<int32_t>{firstVisibleEntry, cursorRow}), (std::vector<int32_t>{10, 5}));
-        EXPECT_FALSE(countDisplaySuppressed);
-        const auto status = recorder.eventsStartingWith("status|");
-        if (!status.empty()) {
-            EXPECT_EQ(status.back(), "status|     300 Entries");
+    for (Placing placing : {Placing::WalkOnly, Placing::RankedOnly}) {
+        PinnedPlacing pinned(placing);
+        long failing = 0;
+        for (;; ++failing) {
+            setStoreText(text);
+            firstVisibleEntry = 10;
+            cursorRow = 5;
+            recorder.events.clear();
+            largeAllocationsBeforeFailure = failing;
+            sortEntries();
+            largeAllocationsBeforeFailure = -1;
+            if (recorder.eventsStartingWith("error").empty())
+                break;   // this time every work area was granted
+            SCOPED_TRACE(failing);
+            EXPECT_EQ(storeText(), text);
+            EXPECT_EQ((std::vector<int32_t>{firstVisibleEntry, cursorRow}), (std::vector<int32_t>{10, 5}));
+            EXPECT_FALSE(countDisplaySuppressed);
+            const auto status = recorder.eventsStartingWith("status|");
+            if (!status.empty()) {
+                EXPECT_EQ(status.back(), "status|     300 Entries");
+            }
         }
+        // Work areas both before and after the placing were refused, and
+        // the ranks' own ones too.
+        EXPECT_GE(failing, placing == Placing::WalkOnly ? 2 : 5) << static_cast<int>(placing);
+        EXPECT_EQ(storeHeadings().front(), "E1001");
     }
-    EXPECT_GE(failing, 2);   // work areas both before and after the placing were refused
-    EXPECT_EQ(storeHeadings().front(), "E1001");
 }
 
 TEST_F(Sort, EmptyBufferIsLeftAlone)
@@ -201,21 +217,143 @@ std::string randomStore(std::mt19937& random)
     return text;
 }
 
+// Sorts the store twice (the second time from sorted input) with the
+// current entry somewhere in it, each time by the walk and by the ranks,
+// and holds each result to the reference.
+void expectSortLikeReference(std::mt19937& random, bool stepByStep, const std::string& context)
+{
+    for (int pass = 0; pass < 2; ++pass) {
+        int32_t current = entryCount > 0 ? static_cast<int32_t>(random() % static_cast<unsigned>(entryCount)) : 0;
+        const int32_t firstVisible = current > 0 ? static_cast<int32_t>(random() % static_cast<unsigned>(current + 1)) : 0;
+        const int32_t row = current - firstVisible;
+        ReferenceSortResult walked = walkReferenceSort(current, row);
+        if (stepByStep) {
+            ReferenceSortResult expected = referenceSort(current, row);
+            ASSERT_EQ(walked.text, expected.text) << context << " pass " << pass;
+            ASSERT_EQ(walked.cursorRow, expected.cursorRow) << context << " pass " << pass;
+        }
+        const std::string before = storeText();
+        for (Placing placing : everyPlacing) {
+            setStoreText(before);
+            firstVisibleEntry = firstVisible;
+            cursorRow = row;
+            PinnedPlacing pinned(placing);
+            sortEntries();
+            const std::string where = context + " pass " + std::to_string(pass) + " placing " +
+                                      std::to_string(static_cast<int>(placing));
+            ASSERT_EQ(storeText(), walked.text) << where;
+            ASSERT_EQ(cursorRow, walked.cursorRow) << where;
+        }
+    }
+}
+
 TEST_F(Sort, AgreesWithStepByStepReferenceOnRandomStores)
 {
     std::mt19937 random(20261205);
     for (int round = 0; round < 4000; ++round) {
         setStoreText(randomStore(random));
-        for (int pass = 0; pass < 2; ++pass) {   // the second pass starts from sorted input
-            int32_t current = entryCount > 0 ? static_cast<int32_t>(random() % static_cast<unsigned>(entryCount)) : 0;
-            firstVisibleEntry = current > 0 ? static_cast<int32_t>(random() % static_cast<unsigned>(current + 1)) : 0;
-            cursorRow = current - firstVisibleEntry;
-            ReferenceSortResult expected = referenceSort(current, cursorRow);
-            sortEntries();
-            ASSERT_EQ(storeText(), expected.text) << "round " << round << " pass " << pass;
-            ASSERT_EQ(cursorRow, expected.cursorRow) << "round " << round << " pass " << pass;
-        }
+        expectSortLikeReference(random, true, "round " + std::to_string(round));
     }
+}
+
+// Headings made of few letters, so that many keys begin others: "AB" and
+// "AC" both count as equal to "A" but not to each other, and the walk's
+// comparisons stop being transitive.  Folded pairs (a/A, \xE4/A) and the
+// empty heading are among them.
+std::string tangledHeading(std::mt19937& random, int longest)
+{
+    static const char letters[] = {'A', 'B', 'a', '\xE4', 'C'};
+    std::string heading;
+    int length = static_cast<int>(random() % static_cast<unsigned>(longest + 1));
+    for (int i = 0; i < length; ++i)
+        heading += letters[random() % (random() % 3 == 0 ? 5 : 2)];
+    return heading;
+}
+
+// Every second store puts a long common stem in front of most headings, so
+// that keys agree far beyond their first bytes before they part or end.
+std::string tangledStore(std::mt19937& random, int entries, int longest)
+{
+    const bool stems = random() % 2 == 0;
+    std::string text;
+    for (int e = 0; e < entries; ++e) {
+        if (stems && random() % 8 != 0)
+            text += random() % 2 ? "M\xFCller-L\xFC" "denscheid, Hildegard Ottilie " : "MULLER-ludenscheid, HILDEGARD ottilie ";
+        text += tangledHeading(random, longest) + (random() % 2 ? "\r\nx\r\n\r\n" : "\r\n\r\n");
+    }
+    return text;
+}
+
+TEST_F(Sort, AgreesWithStepByStepReferenceWhereKeysBeginOneAnother)
+{
+    std::mt19937 random(7301);
+    for (int round = 0; round < 1500; ++round) {
+        setStoreText(tangledStore(random, 1 + static_cast<int>(random() % 150), 1 + static_cast<int>(random() % 5)));
+        expectSortLikeReference(random, true, "round " + std::to_string(round));
+    }
+}
+
+// Books of a few thousand entries in random order: the walks are long and
+// cross many blocks of slots, and the slot tree is three levels deep.
+TEST_F(Sort, AgreesWithWalkOnLargerShuffledBooks)
+{
+    std::mt19937 random(4409);
+    for (int round = 0; round < 6; ++round) {
+        const int entries = 1000 + static_cast<int>(random() % 4000);
+        setStoreText(round % 3 == 0 ? tangledStore(random, entries, 8)
+                                    : [&] {
+                                          std::string text;
+                                          for (int e = 0; e < entries; ++e)
+                                              text += randomHeading(random) + "\r\n\r\n";
+                                          return text;
+                                      }());
+        expectSortLikeReference(random, round == 0, "round " + std::to_string(round));
+    }
+}
+
+// A book of 100,000 entries as an Add leaves it: a sorted book whose
+// headings begin one another ("Name", "Name, First", "Name, First, 0211 5")
+// with runs of equal keys, some stretches in disorder, and a few hundred
+// unsorted entries appended at the end.
+std::string mergedBook(std::mt19937& random, int entries)
+{
+    static const std::vector<std::string> names = {"M\xFCller", "Mueller", "Muller", "Schmidt", "Schmitt", "Sch\xE4" "fer",
+                                                   "Schafer", "Weber", "Weber-Lang", "\xD6zdemir", "Ozdemir", "Koch"};
+    static const std::vector<std::string> firsts = {"Hans", "Hanna", "Han", "J\xFCrgen", "Jurgen", "Anna", "A"};
+    auto heading = [&] {
+        std::string h = names[random() % names.size()];
+        if (random() % 4 != 0)
+            h += ", " + firsts[random() % firsts.size()];
+        if (random() % 2 != 0)
+            h += ", 0" + std::to_string(random() % 1000) + " " + std::to_string(random() % 100);
+        return h;
+    };
+    const int appended = 300;
+    std::vector<std::pair<std::string, std::string>> sorted;   // folded key, heading
+    for (int e = 0; e < entries - appended; ++e) {
+        std::string h = heading();
+        std::string key;
+        for (char c : h)
+            key += static_cast<char>(sortFold1252[static_cast<unsigned char>(c)]);
+        sorted.emplace_back(key, h);
+    }
+    std::sort(sorted.begin(), sorted.end());
+    for (size_t at = 0; at + 64 < sorted.size(); at += 997)   // stretches in disorder
+        std::shuffle(sorted.begin() + static_cast<std::ptrdiff_t>(at), sorted.begin() + static_cast<std::ptrdiff_t>(at + 64), random);
+    std::string text;
+    for (const auto& [key, h] : sorted)
+        text += h + "\r\nStra\xDF" "e 1\r\n\r\n";
+    for (int e = 0; e < appended; ++e)
+        text += heading() + "\r\nneu\r\n\r\n";
+    return text;
+}
+
+TEST_F(Sort, AgreesWithWalkOnAHundredThousandEntries)
+{
+    std::mt19937 random(100000);
+    setStoreText(mergedBook(random, 100000));
+    ASSERT_EQ(entryCount, 100000);
+    expectSortLikeReference(random, false, "merged book");
 }
 
 }  // namespace

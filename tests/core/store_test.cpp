@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <iterator>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "host/title.h"
@@ -68,6 +70,40 @@ TEST_F(StoreIndex, FastScanAgreesWithPlainLoopOnRandomText)
         int32_t n = literalScan(textBuffer, usedBytes, expected);
         ASSERT_EQ(entryCount, n) << "round " << round;
         ASSERT_EQ(indexSlots(n), expected) << "round " << round;
+    }
+}
+
+// Small edits of bytes that are not CR or LF, anywhere, also right at and
+// inside separators, at entry starts and in the trailing text: the index
+// the edit leaves is the one a full rebuild finds, whether it was moved
+// along or rebuilt.
+TEST_F(StoreIndex, IndexAfterASmallEditIsTheRebuiltOne)
+{
+    std::mt19937 random(1409);
+    const char pieces[][5] = {"\r", "\n", "\r\n", "\r\n\r\n", "a", "b ", "\t"};
+    for (int round = 0; round < 20000; ++round) {
+        std::string text;
+        for (int n = static_cast<int>(random() % 14); n > 0; --n)
+            text += pieces[random() % std::size(pieces)];
+        setStoreText(text);
+        const int32_t at = static_cast<int32_t>(random() % (text.size() + 1));
+        int32_t delta;
+        if (random() % 2 == 0 || at == usedBytes || textBuffer[at] == 13 || textBuffer[at] == 10) {
+            delta = 1 + static_cast<int32_t>(random() % 2);
+            text.insert(static_cast<size_t>(at), delta == 1 ? "x" : "\ty");
+        } else {
+            delta = -1;
+            text.erase(static_cast<size_t>(at), 1);
+        }
+        // The edited text in the buffer, the index still the old one.
+        std::memcpy(textBuffer, text.data(), text.size());
+        std::memset(textBuffer + text.size(), 0, 4);
+        usedBytes = static_cast<int32_t>(text.size());
+
+        const int32_t count = reindexAfterEdit(at, delta);
+        const std::vector<int32_t> moved = indexSlots(count);
+        ASSERT_EQ(rebuildEntryIndex(), count) << round;
+        ASSERT_EQ(indexSlots(count), moved) << "round " << round << " at " << at << " delta " << delta;
     }
 }
 

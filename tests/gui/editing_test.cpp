@@ -150,6 +150,24 @@ TEST_F(Editing, QuestionsAndRefusalsAreShownAsMessageBoxes)
     EXPECT_EQ(storeText(), rest);
 }
 
+// The sort keeps the edited entry current; when it moves below the first
+// screenful the Overview scrolls to it, and the Data view must still show
+// that entry, not the one at the same row from the top.
+TEST_F(Editing, AHeadingSortedFarDownStaysTheEntryBothViewsShow)
+{
+    std::string text;
+    for (int i = 0; i < 100; ++i)
+        text += "E" + std::to_string(100 + i) + "\r\nWeg\r\n\r\n";
+    useText(text);
+    type("Z");
+    key(VK_TAB);
+    ASSERT_EQ(storeHeadings().back(), "ZE100");
+    EXPECT_EQ(currentEntry(), 99);
+    EXPECT_GT(firstVisibleEntry, 0);   // scrolled to it
+    EXPECT_EQ(currentEntryOffset, entryIndex[99]);
+    EXPECT_EQ(shownLine(0), "ZE100");
+}
+
 TEST_F(Editing, AChangedHeadingIsSortedOnTheWayToTheOverviewAndSaved)
 {
     useText("Anna\r\nWeg 1\r\n\r\nBert\r\n\r\n");
