@@ -3,20 +3,11 @@
 #include <string_view>
 
 #include "exchange/name_reading.h"
+#include "exchange/trimmed.h"
 
 namespace {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
-std::string trimmed(std::string_view text)
-{
-    size_t begin = 0, end = text.size();
-    while (begin < end && (text[begin] == ' ' || text[begin] == '\t'))
-        ++begin;
-    while (end > begin && (text[end - 1] == ' ' || text[end - 1] == '\t'))
-        --end;
-    return std::string(text.substr(begin, end - begin));
-}
 
 char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "exchange/contact_from_entry.h"
+#include "exchange/trimmed.h"
 #include "exchange/utf8.h"
 
 namespace {
@@ -13,16 +14,6 @@ std::string lowered(std::string text)
         if (c >= 'A' && c <= 'Z')
             c = static_cast<char>(c + 32);
     return text;
-}
-
-std::string trimmed(std::string_view text)
-{
-    size_t begin = 0, end = text.size();
-    while (begin < end && (text[begin] == ' ' || text[begin] == '\t'))
-        ++begin;
-    while (end > begin && (text[end - 1] == ' ' || text[end - 1] == '\t'))
-        --end;
-    return std::string(text.substr(begin, end - begin));
 }
 
 bool has(const std::string& text, std::string_view part)

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "exchange/contact_from_entry.h"
+#include "exchange/trimmed.h"
 #include "exchange/utf8.h"
 
 namespace {
@@ -24,16 +25,6 @@ std::string lowered(std::string_view text)
     for (char& c : out)
         c = lower(c);
     return out;
-}
-
-std::string trimmed(std::string_view text)
-{
-    size_t begin = 0, end = text.size();
-    while (begin < end && (text[begin] == ' ' || text[begin] == '\t'))
-        ++begin;
-    while (end > begin && (text[end - 1] == ' ' || text[end - 1] == '\t'))
-        --end;
-    return std::string(text.substr(begin, end - begin));
 }
 
 bool startsWithNoCase(std::string_view text, std::string_view prefix)
