@@ -5,7 +5,6 @@
 #include <cstring>
 #include <memory>
 #include <new>
-#include <numeric>
 #include <utility>
 #include <vector>
 
