@@ -110,13 +110,13 @@ TEST_F(ExchangeRoundTrip, ThousandsOfGeneratedBooks)
     Counts counts[3];
     const ExportFormat formats[3] = {ExportFormat::VCard3, ExportFormat::VCard4, ExportFormat::Csv};
     for (uint32_t seed = 1; seed <= books && !HasFailure(); ++seed) {
-        BookSpec spec;
-        spec.entries = 1 + static_cast<int32_t>(seed % 37);
-        spec.seed = seed;
-        spec.order = BookOrder::Shuffled;
-        spec.doublePercent = 5;
-        spec.exchangeLines = seed % 4 != 0;
-        ASSERT_TRUE(loadStoreFromText(generateBook(spec).text));
+        BookRecipe recipe;
+        recipe.entries = 1 + static_cast<int32_t>(seed % 37);
+        recipe.seed = seed;
+        recipe.order = BookOrder::Shuffled;
+        recipe.doublePercent = 5;
+        recipe.exchangeLines = seed % 4 != 0;
+        ASSERT_TRUE(loadStoreFromText(generateBook(recipe).text));
         sortEntries();
         for (int f = 0; f < 3; ++f) {
             checkRoundTrip(formats[f], counts[f]);

@@ -333,20 +333,20 @@ std::string sortKey(const std::string& entry)
 
 }  // namespace
 
-Book generateBook(const BookSpec& spec)
+Book generateBook(const BookRecipe& recipe)
 {
-    Random random{spec.seed * 0x2545F4914F6CDD1Dull + 1};
+    Random random{recipe.seed * 0x2545F4914F6CDD1Dull + 1};
     const Tables tables;
-    const size_t count = static_cast<size_t>(std::max(spec.entries, 0));
+    const size_t count = static_cast<size_t>(std::max(recipe.entries, 0));
 
     std::vector<std::string> entries;
     entries.reserve(count);
     for (size_t i = 0; i < count; ++i)
-        entries.push_back(makeEntry(random, tables, spec.exchangeLines));
+        entries.push_back(makeEntry(random, tables, recipe.exchangeLines));
 
     std::vector<size_t> order(count);
     std::iota(order.begin(), order.end(), size_t{0});
-    if (spec.order == BookOrder::Sorted) {
+    if (recipe.order == BookOrder::Sorted) {
         std::vector<std::string> keys;
         keys.reserve(count);
         for (const std::string& entry : entries)
@@ -361,11 +361,11 @@ Book generateBook(const BookSpec& spec)
     size_t bytes = 0;
     for (const std::string& entry : entries)
         bytes += entry.size();
-    book.text.reserve(bytes + bytes * static_cast<size_t>(spec.doublePercent) / 100 + 64);
+    book.text.reserve(bytes + bytes * static_cast<size_t>(recipe.doublePercent) / 100 + 64);
     for (size_t i : order) {
         book.text += entries[i];
         ++book.entryCount;
-        if (spec.doublePercent > 0 && random.percent(spec.doublePercent)) {
+        if (recipe.doublePercent > 0 && random.percent(recipe.doublePercent)) {
             book.text += entries[i];
             ++book.entryCount;
             ++book.doubles;

@@ -1,7 +1,7 @@
 // Synthetic address books for the benchmark.
 //
 // The text is what the store holds: Windows-1252 bytes, CR LF line ends,
-// every entry closed by the empty line.  The same spec and seed always give
+// every entry closed by the empty line.  The same recipe and seed always give
 // the same bytes, on every platform (the generator has its own random
 // numbers and its own shuffle, nothing from <random> or <algorithm> whose
 // results depend on the library).
@@ -15,7 +15,7 @@ enum class BookOrder {
     Shuffled,   // the same entries in random order
 };
 
-struct BookSpec {
+struct BookRecipe {
     int32_t entries = 1000;      // distinct entries, doubles not counted
     uint32_t seed = 1;
     BookOrder order = BookOrder::Sorted;
@@ -34,4 +34,4 @@ struct Book {
     int32_t doubles = 0;         // entries written a second time
 };
 
-Book generateBook(const BookSpec& spec);
+Book generateBook(const BookRecipe& recipe);
