@@ -85,16 +85,23 @@ bool textBefore(const KeyedEntry& a, const KeyedEntry& b)
     return a.length < b.length;
 }
 
-bool sameKey(const KeyedEntry& a, const KeyedEntry& b)
+// Whether the two keys agree, folded, from byte 24 (behind the three packed
+// words) to the end of a.
+bool sameTail(const KeyedEntry& a, const KeyedEntry& b)
 {
-    if (a.length != b.length || a.word[0] != b.word[0] || a.word[1] != b.word[1] || a.word[2] != b.word[2])
-        return false;
     const unsigned char* ka = textBuffer + entryIndex[a.entry];
     const unsigned char* kb = textBuffer + entryIndex[b.entry];
     for (int32_t i = 24; i < a.length; ++i)
         if (sortFold1252[ka[i]] != sortFold1252[kb[i]])
             return false;
     return true;
+}
+
+bool sameKey(const KeyedEntry& a, const KeyedEntry& b)
+{
+    if (a.length != b.length || a.word[0] != b.word[0] || a.word[1] != b.word[1] || a.word[2] != b.word[2])
+        return false;
+    return sameTail(a, b);
 }
 
 // Whether key b begins with key a.
@@ -110,12 +117,7 @@ bool beginsWith(const KeyedEntry& b, const KeyedEntry& a)
         if ((b.word[w] & mask) != a.word[w])
             return false;
     }
-    const unsigned char* ka = textBuffer + entryIndex[a.entry];
-    const unsigned char* kb = textBuffer + entryIndex[b.entry];
-    for (int32_t i = 24; i < a.length; ++i)
-        if (sortFold1252[ka[i]] != sortFold1252[kb[i]])
-            return false;
-    return true;
+    return sameTail(a, b);
 }
 
 // Puts byKey in text order: a radix sort on the first eight bytes, sixteen

@@ -119,12 +119,6 @@ void passwordProtection()
     dataModified = true;
 }
 
-// FIXME: commands whose operations are not written yet.  They are listed in
-// the table so that every id is known and none reaches the default handling.
-void notYetAvailable()
-{
-}
-
 }  // namespace
 
 bool runCommand(int id)
