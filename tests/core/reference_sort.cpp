@@ -14,6 +14,28 @@ bool keyEnded(unsigned char c)
     return c < 32;
 }
 
+enum Decision { None, Up, Down, InsertHere, InsertBehind };
+
+// One probe: the key against the entry in the probe slot, in walk state d
+// (0 = first probe, 1 = walking down, -1 = walking up).
+Decision probe(const unsigned char* key, const unsigned char* other, int d)
+{
+    for (int i = 0; i < 255; ++i) {
+        if (keyEnded(key[i]) || keyEnded(other[i]))
+            break;
+        unsigned char a = foldChar(key[i], foldUpperUmlauts);
+        unsigned char b = foldChar(other[i], foldUpperUmlauts);
+        if (a == b)
+            continue;
+        if (d == 0)
+            return a < b ? Up : Down;
+        if (d == 1)
+            return a < b ? InsertHere : Down;
+        return a < b ? Up : InsertBehind;
+    }
+    return None;
+}
+
 }  // namespace
 
 ReferenceSortResult referenceSort(int32_t current, int32_t cursorRow)
@@ -30,24 +52,7 @@ ReferenceSortResult referenceSort(int32_t current, int32_t cursorRow)
         const unsigned char* key = textBuffer + entryIndex[s];
         int d = 0;
         for (;;) {
-            const unsigned char* other = target.data() + targetIndex[k];
-            enum { None, Up, Down, InsertHere, InsertBehind } decision = None;
-            if (occupied(k)) {
-                for (int i = 0; i < 255 && decision == None; ++i) {
-                    if (keyEnded(key[i]) || keyEnded(other[i]))
-                        break;
-                    unsigned char a = foldChar(key[i], foldUpperUmlauts);
-                    unsigned char b = foldChar(other[i], foldUpperUmlauts);
-                    if (a == b)
-                        continue;
-                    if (d == 0)
-                        decision = a < b ? Up : Down;
-                    else if (d == 1)
-                        decision = a < b ? InsertHere : Down;
-                    else
-                        decision = a < b ? Up : InsertBehind;
-                }
-            }
+            const Decision decision = occupied(k) ? probe(key, target.data() + targetIndex[k], d) : None;
             if (decision == None || decision == InsertHere)
                 break;
             if (decision == InsertBehind) {
@@ -111,24 +116,7 @@ ReferenceSortResult walkReferenceSort(int32_t current, int32_t cursorRow)
         const unsigned char* key = textBuffer + entryIndex[s];
         int d = 0;
         for (;;) {
-            enum { None, Up, Down, InsertHere, InsertBehind } decision = None;
-            if (k != target.end()) {
-                const unsigned char* other = textBuffer + entryIndex[*k];
-                for (int i = 0; i < 255 && decision == None; ++i) {
-                    if (keyEnded(key[i]) || keyEnded(other[i]))
-                        break;
-                    unsigned char a = foldChar(key[i], foldUpperUmlauts);
-                    unsigned char b = foldChar(other[i], foldUpperUmlauts);
-                    if (a == b)
-                        continue;
-                    if (d == 0)
-                        decision = a < b ? Up : Down;
-                    else if (d == 1)
-                        decision = a < b ? InsertHere : Down;
-                    else
-                        decision = a < b ? Up : InsertBehind;
-                }
-            }
+            const Decision decision = k != target.end() ? probe(key, textBuffer + entryIndex[*k], d) : None;
             if (decision == None || decision == InsertHere)
                 break;
             if (decision == InsertBehind) {
