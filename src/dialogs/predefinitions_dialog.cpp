@@ -22,11 +22,6 @@ constexpr int editFields[predefinitionCount] = {
 // the file selector's number for "Fileselector", 0 for nothing.
 int numberAfterDialog = 0;
 
-void endDialogWith(HWND dialog)
-{
-    uiBusy = false;
-    EndDialog(dialog, 0);
-}
 
 }  // namespace
 
@@ -64,19 +59,28 @@ void acceptPreDefinitionsDialog(HWND dialog, bool typeSelected)
 {
     readPreDefinitionControls(dialog);
     numberAfterDialog = typeSelected ? selectedPreDefinition : 0;
-    endDialogWith(dialog);
+    endSharedDialog(dialog, 0);
 }
 
 void leavePreDefinitionsForFileSelector(HWND dialog)
 {
     numberAfterDialog = fileSelectorNumber;
-    endDialogWith(dialog);
+    endSharedDialog(dialog, 0);
 }
+
+namespace {
+void acceptPreDefinitionsOnly(HWND dialog) { acceptPreDefinitionsDialog(dialog, false); }
+void acceptPreDefinitionsAndSet(HWND dialog) { acceptPreDefinitionsDialog(dialog, true); }
+const SharedDialog preDefinitionsDialog{IDD_PREDEFINITIONS_DE, fillPreDefinitionsDialog,
+                                        {{IDC_PREDEF_OK, acceptPreDefinitionsOnly},
+                                         {IDC_PREDEF_SET, acceptPreDefinitionsAndSet},
+                                         {IDC_PREDEF_FILESELECTOR, leavePreDefinitionsForFileSelector}}};
+}  // namespace
 
 void openPreDefinitionsDialog()
 {
     numberAfterDialog = 0;
-    runSharedDialog(IDD_PREDEFINITIONS_DE, IDD_PREDEFINITIONS, mainWindow);
+    runSharedDialog(preDefinitionsDialog, IDD_PREDEFINITIONS, mainWindow);
     // The Data view must be the active view again before anything is typed.
     SetFocus(mainWindow);
     const int number = numberAfterDialog;

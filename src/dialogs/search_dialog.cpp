@@ -55,11 +55,6 @@ void readText(HWND dialog, int control, char* target51)
     target51[textLimit] = 0;
 }
 
-void endDialogWith(HWND dialog)
-{
-    uiBusy = false;
-    EndDialog(dialog, 0);
-}
 
 // The active view chooses the scope: 0 the whole data, 1 the current entry.
 void replaceInActiveView()
@@ -84,7 +79,7 @@ void acceptSearchDialog(HWND dialog)
     searchFold = IsDlgButtonChecked(dialog, IDC_FIND_MATCHCASE) == BST_CHECKED ? 0 : 1;
     std::memset(searchText, 0, sizeof searchText);
     readText(dialog, IDC_FIND_TEXT, searchText);
-    endDialogWith(dialog);
+    endSharedDialog(dialog, 0);
 }
 
 void fillReplaceDialog(HWND dialog)
@@ -102,18 +97,23 @@ void acceptReplaceDialog(HWND dialog)
     replaceAll = IsDlgButtonChecked(dialog, IDC_REPLACE_ALL) == BST_CHECKED;
     readText(dialog, IDC_FIND_TEXT, replaceSearchText);
     readText(dialog, IDC_FIND_REPLACEWITH, replaceText);
-    endDialogWith(dialog);
+    endSharedDialog(dialog, 0);
 }
+
+namespace {
+const SharedDialog searchDialog{IDD_SEARCH_DE, fillSearchDialog, {{IDC_FIND_OK, acceptSearchDialog}}};
+const SharedDialog replaceDialog{IDD_REPLACE_DE, fillReplaceDialog, {{IDC_REPLACE_OK, acceptReplaceDialog}}};
+}  // namespace
 
 void openSearchDialog()
 {
-    if (runSharedDialog(IDD_SEARCH_DE, IDD_SEARCH, mainWindow) == 0)
+    if (runSharedDialog(searchDialog, IDD_SEARCH, mainWindow) == 0)
         searchNext();
 }
 
 void openReplaceDialog()
 {
-    if (runSharedDialog(IDD_REPLACE_DE, IDD_REPLACE, mainWindow) == 0)
+    if (runSharedDialog(replaceDialog, IDD_REPLACE, mainWindow) == 0)
         replaceInActiveView();
 }
 

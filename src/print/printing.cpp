@@ -183,6 +183,10 @@ int drawPrintout(HDC dc, const char* text, size_t length, int pageWidth, int pag
     return layoutPrintout(text, length, metrics, printLeftBorder, printTopBorder, printHeadline, footer, surface);
 }
 
+namespace {
+const SharedDialog printSettingsDialog{IDD_PRINT_DE, fillPrintSettings, {{IDC_PRINT_OK, acceptPrintSettings}}};
+}  // namespace
+
 int printEntries()
 {
     char footer[footerSize];
@@ -204,7 +208,7 @@ int printEntries()
     HDC dc = printDialog.hDC;
     printDialog.hDC = nullptr;
 
-    if (runSharedDialog(IDD_PRINT_DE, IDD_PRINT_DE, GetActiveWindow()) != IDC_PRINT_OK) {
+    if (runSharedDialog(printSettingsDialog, IDD_PRINT_DE, GetActiveWindow()) != IDC_PRINT_OK) {
         DeleteDC(dc);
         restoreStatus();
         return -2;

@@ -11,10 +11,11 @@
 #include "dialogs/predefinitions.h"
 #include "dialogs/predefinitions_dialog.h"
 #include "dialogs/search_dialog.h"
-#include "dialogs/shared_dialog.h"
-#include "exchange/calendar_dialogs.h"
-#include "exchange/calendar_link.h"
-#include "exchange/clipboard.h"
+#include "dialogs/general_config_dialog.h"
+#include "dialogs/password_dialogs.h"
+#include "calendar/calendar_dialogs.h"
+#include "calendar/calendar_link.h"
+#include "transfer/clipboard.h"
 #include "files/config.h"
 #include "files/data_check.h"
 #include "files/file_commands.h"
@@ -107,13 +108,13 @@ void dataCheck()
 
 void generalConfiguration()
 {
-    runSharedDialog(IDD_GENERALCONFIG_DE, IDD_GENERALCONFIG, GetActiveWindow());
+    openGeneralConfigDialog(GetActiveWindow());
 }
 
 // Whatever the dialog did, the next save must write the new protection.
 void passwordProtection()
 {
-    runSharedDialog(IDD_SETPASSWORD_DE, IDD_SETPASSWORD, mainWindow);
+    openNewPasswordDialog(mainWindow);
     setTitleMarker('*');
     host().setStatusText(entryCountText);
     dataModified = true;

@@ -1,7 +1,7 @@
 #include "shell/main_window.h"
 
-#include "exchange/calendar_link.h"
-#include "exchange/calendar_protocol.h"
+#include "calendar/calendar_link.h"
+#include "calendar/calendar_protocol.h"
 #include "files/config.h"
 #include "resources/resource.h"
 #include "shell/app.h"

@@ -2,9 +2,9 @@
 
 #include <ole2.h>
 
-#include "exchange/calendar_link.h"
-#include "exchange/drag_drop.h"
-#include "exchange/calendar_protocol.h"
+#include "calendar/calendar_link.h"
+#include "transfer/drag_drop.h"
+#include "calendar/calendar_protocol.h"
 #include "shell/app.h"
 #include "shell/shutdown_store.h"
 #include "shell/strips.h"

@@ -6,13 +6,13 @@
 #include <cstdio>
 #include <cstring>
 
-#include "exchange/calendar_protocol.h"
+#include "calendar/calendar_protocol.h"
 #include "files/address_file.h"
 #include "files/config.h"
 #include "files/file_commands.h"
 #include "files/new_file.h"
 #include "files/recent_files.h"
-#include "exchange/drag_drop.h"
+#include "transfer/drag_drop.h"
 #include "find/sort.h"
 #include "resources/resource.h"
 #include "shell/app.h"

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "dialogs/password_dialogs.h"
 #include "dialogs/shared_dialog.h"
 #include "files/address_file.h"
 #include "resources/resource.h"
@@ -59,9 +60,9 @@ bool Win32Host::askYesNo(const char* caption, const char* text, bool ownedTopmos
 void Win32Host::askPassword(PasswordPrompt which, char* buffer20)
 {
     if (which == PasswordPrompt::Open)
-        runPasswordDialog(IDD_OPENPASSWORD_DE, IDD_OPENPASSWORD, buffer20);
+        openPasswordDialog(PasswordDialog::Open, buffer20);
     else
-        runPasswordDialog(IDD_ADDPASSWORD_DE, IDD_ADDPASSWORD, buffer20);
+        openPasswordDialog(PasswordDialog::Add, buffer20);
 }
 
 Host::Answer Win32Host::askYesNoCancel(const char* caption, const char* text)
@@ -75,7 +76,7 @@ Host::Answer Win32Host::askYesNoCancel(const char* caption, const char* text)
 
 void Win32Host::askNewPassword()
 {
-    runSharedDialog(IDD_SETPASSWORD_DE, IDD_SETPASSWORD, mainWindow);
+    openNewPasswordDialog(mainWindow);
 }
 
 bool Win32Host::replaceFile(const char* temporary, const char* target)
@@ -225,7 +226,9 @@ bool Win32Host::chooseFile(FileDialog which, char* path512)
 
 BlockChoice Win32Host::askBlockOrAll()
 {
-    INT_PTR result = DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_BLOCKQUESTION), mainWindow, sharedDialogProc, 0);
+    // Either button ends the question with its own id.
+    static const SharedDialog blockQuestion{0, nullptr, {{IDC_BLOCK_BLOCK}, {IDC_BLOCK_ALL}}};
+    INT_PTR result = runSharedDialog(blockQuestion, IDD_BLOCKQUESTION, mainWindow);
     if (result == IDC_BLOCK_BLOCK)
         return BlockChoice::Block;
     if (result == IDC_BLOCK_ALL)

@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "exchange/drop_text.h"
+#include "transfer/drop_text.h"
 
 // The window is being dragged by its caption strip.
 extern bool dataViewMoving;

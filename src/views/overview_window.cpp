@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "exchange/drag_drop.h"
+#include "transfer/drag_drop.h"
 #include "files/config.h"
 #include "resources/resource.h"
 #include "shell/app.h"

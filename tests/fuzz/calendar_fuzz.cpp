@@ -3,7 +3,7 @@
 // Input: messages of 8 bytes, the position and the value as little-endian
 // 32-bit numbers.  Afterwards the input's first bytes, up to a NUL, are sent
 // properly encoded and must arrive unchanged.
-#include "exchange/calendar_protocol.h"
+#include "calendar/calendar_protocol.h"
 #include "find/search.h"
 #include "fuzz_support.h"
 

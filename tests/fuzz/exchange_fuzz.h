@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "exchange/book_exchange.h"
+#include "contacts/book_exchange.h"
 #include "files/charset.h"
 #include "find/sort.h"
 #include "fuzz_support.h"

@@ -2,7 +2,7 @@
 //
 // Input: the clipboard text, NUL, then the entry number, caret line and
 // caret column (one byte each), then the store's text.
-#include "exchange/paste_text.h"
+#include "transfer/paste_text.h"
 #include "fuzz_support.h"
 #include "views/line_table.h"
 #include "views/view_state.h"

@@ -6,7 +6,7 @@
 #include <map>
 #include <thread>
 
-#include "exchange/calendar_protocol.h"
+#include "calendar/calendar_protocol.h"
 #include "files/config.h"
 #include "resources/resource.h"
 #include "shell/app.h"

@@ -26,7 +26,7 @@
 #include <string>
 #include <vector>
 
-#include "exchange/calendar_protocol.h"
+#include "calendar/calendar_protocol.h"
 #include "files/config.h"
 #include "resources/resource.h"
 

@@ -21,8 +21,8 @@
 #include <windows.h>
 #endif
 
-#include "exchange/book_exchange.h"
-#include "exchange/utf8.h"
+#include "contacts/book_exchange.h"
+#include "contacts/utf8.h"
 #include "files/address_file.h"
 #include "files/data_check.h"
 #include "files/safe_write.h"

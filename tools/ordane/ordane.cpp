@@ -3,7 +3,7 @@
 // The real calendar program is not part of this project.  This small
 // window program takes its place so that the address book can be started,
 // shown and tested: it owns a top-level window of class "ORDANE", speaks the
-// text protocol of exchange/calendar_protocol.h, lists every text it
+// text protocol of calendar/calendar_protocol.h, lists every text it
 // receives and sends, and keeps a simple open/closed model of its six
 // windows (four calendars, the clock and the alarm window).  When the
 // address book asks it to open one of them it marks it open and reports it
@@ -40,7 +40,7 @@
 #include <string_view>
 #include <vector>
 
-#include "exchange/calendar_protocol.h"
+#include "calendar/calendar_protocol.h"
 
 namespace {
 

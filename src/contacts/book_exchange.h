@@ -1,0 +1,37 @@
+// Whole address books out to vCard or CSV and in from them: the store's
+// entries made into contacts and written, or contacts read and made into
+// the text of a book.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "contacts/exchange_text.h"
+
+enum class ExportFormat { VCard3, VCard4, Csv };
+
+// Every entry of the store, in the store's order, as one card or record.
+std::string exportEntries(ExportFormat format);
+
+// The lines of entry k of the store (Windows-1252), its closing empty line
+// left off.
+std::vector<std::string> entryLines(int32_t k);
+
+enum class ImportFormat { Guess, VCard, Csv };
+
+struct ImportedBook {
+    std::string text;           // Windows-1252, CR LF, every entry closed by the empty line
+    int32_t entries = 0;
+    ReplacementLog replaced;    // characters an address file cannot hold
+};
+
+// The contacts in bytes as the text of a book, in the order read.  Guess
+// takes a file that begins with BEGIN:VCARD as vCards and anything else as
+// CSV.  False, with why, when bytes hold no contact.
+bool importContacts(std::string_view bytes, ImportFormat format, ImportedBook& book, std::string& why);
+
+// Replaces the store with text as a load does; false after the
+// out-of-memory message.
+bool loadStoreFromText(std::string_view text);

@@ -1,0 +1,450 @@
+#include "contacts/vcard_reader.h"
+
+#include <string>
+
+#include "contacts/contact_from_entry.h"
+#include "contacts/trimmed.h"
+#include "contacts/utf8.h"
+
+namespace {
+
+char upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
+char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
+
+std::string uppered(std::string_view text)
+{
+    std::string out(text);
+    for (char& c : out)
+        c = upper(c);
+    return out;
+}
+
+std::string lowered(std::string_view text)
+{
+    std::string out(text);
+    for (char& c : out)
+        c = lower(c);
+    return out;
+}
+
+bool startsWithNoCase(std::string_view text, std::string_view prefix)
+{
+    return text.size() >= prefix.size() && uppered(text.substr(0, prefix.size())) == uppered(prefix);
+}
+
+struct Property {
+    std::string name;                 // upper case, without its group
+    std::vector<std::string> types;   // TYPE values and bare parameters, lower case
+    std::string charset;              // upper case
+    std::string valueType;            // VALUE=, lower case
+    bool quotedPrintable = false;
+    bool base64 = false;
+    std::string value;                // as written, not yet decoded
+};
+
+// The part of a content line before the value: up to the first colon
+// outside double quotes.
+size_t valueStart(std::string_view line)
+{
+    bool quoted = false;
+    for (size_t i = 0; i < line.size(); ++i) {
+        if (line[i] == '"')
+            quoted = !quoted;
+        else if (line[i] == ':' && !quoted)
+            return i;
+    }
+    return std::string_view::npos;
+}
+
+void addTypes(Property& property, std::string_view list)
+{
+    size_t start = 0;
+    while (start <= list.size()) {
+        size_t end = list.find(',', start);
+        if (end == std::string_view::npos)
+            end = list.size();
+        std::string type = lowered(trimmed(list.substr(start, end - start)));
+        if (!type.empty())
+            property.types.push_back(type);
+        start = end + 1;
+    }
+}
+
+bool parseProperty(std::string_view line, Property& property)
+{
+    const size_t colon = valueStart(line);
+    if (colon == std::string_view::npos)
+        return false;
+    property.value = std::string(line.substr(colon + 1));
+    std::string_view head = line.substr(0, colon);
+    // Parameters: split at semicolons outside double quotes.
+    std::vector<std::string_view> parts;
+    bool quoted = false;
+    size_t start = 0;
+    for (size_t i = 0; i <= head.size(); ++i) {
+        if (i < head.size() && head[i] == '"') {
+            quoted = !quoted;
+        } else if (i == head.size() || (head[i] == ';' && !quoted)) {
+            parts.push_back(head.substr(start, i - start));
+            start = i + 1;
+        }
+    }
+    std::string name = uppered(trimmed(parts[0]));
+    const size_t dot = name.rfind('.');
+    property.name = dot == std::string::npos ? name : name.substr(dot + 1);
+    for (size_t i = 1; i < parts.size(); ++i) {
+        std::string_view parameter = parts[i];
+        const size_t equals = parameter.find('=');
+        std::string key = equals == std::string_view::npos ? "" : uppered(trimmed(parameter.substr(0, equals)));
+        std::string value = trimmed(equals == std::string_view::npos ? parameter : parameter.substr(equals + 1));
+        if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
+            value = value.substr(1, value.size() - 2);
+        const std::string upperValue = uppered(value);
+        if (key.empty() || key == "TYPE") {
+            if (upperValue == "QUOTED-PRINTABLE")
+                property.quotedPrintable = true;
+            else if (upperValue == "BASE64")
+                property.base64 = true;
+            else
+                addTypes(property, value);
+        } else if (key == "ENCODING") {
+            property.quotedPrintable = upperValue == "QUOTED-PRINTABLE";
+            property.base64 = upperValue == "BASE64" || upperValue == "B";
+        } else if (key == "CHARSET") {
+            property.charset = upperValue;
+        } else if (key == "VALUE") {
+            property.valueType = lowered(value);
+        }
+    }
+    return true;
+}
+
+int hexValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    c = upper(c);
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+std::string decodeQuotedPrintable(std::string_view text)
+{
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '=' && i + 2 < text.size() && hexValue(text[i + 1]) >= 0 && hexValue(text[i + 2]) >= 0) {
+            out += static_cast<char>(hexValue(text[i + 1]) * 16 + hexValue(text[i + 2]));
+            i += 2;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+// The value's bytes as UTF-8, in its character set.
+std::string decodeCharset(const std::string& bytes, const std::string& charset)
+{
+    if (charset.empty() || charset == "UTF-8" || charset == "UTF8")
+        return utf8OrWindows1252(bytes);
+    if (charset == "ISO-8859-1" || charset == "LATIN1" || charset == "WINDOWS-1252" || charset == "CP1252" ||
+        charset == "US-ASCII" || charset == "ASCII" || charset == "ISO-8859-15")
+        return utf8From1252(bytes);
+    std::string out;
+    for (char c : bytes) {
+        if (static_cast<unsigned char>(c) < 0x80)
+            out += c;
+        else
+            appendUtf8(out, 0xFFFD);
+    }
+    return out;
+}
+
+// Splits at separator where it is not escaped by a backslash.
+std::vector<std::string> splitUnescaped(std::string_view text, char separator)
+{
+    std::vector<std::string> parts(1);
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\\' && i + 1 < text.size()) {
+            parts.back() += text[i];
+            parts.back() += text[++i];
+        } else if (text[i] == separator) {
+            parts.emplace_back();
+        } else {
+            parts.back() += text[i];
+        }
+    }
+    return parts;
+}
+
+std::string unescape(std::string_view text, bool version21)
+{
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\' || i + 1 >= text.size()) {
+            out += text[i];
+            continue;
+        }
+        const char next = text[i + 1];
+        if (version21) {
+            // 2.1 escapes only the semicolon.
+            if (next == ';')
+                out += ';', ++i;
+            else
+                out += '\\';
+            continue;
+        }
+        switch (next) {
+        case 'n':
+        case 'N': out += '\n'; break;
+        case '\\':
+        case ',':
+        case ';':
+        case ':': out += next; break;
+        default: out += '\\'; out += next; break;
+        }
+        ++i;
+    }
+    return out;
+}
+
+// A structured value's parts; a part's own list items joined by join.
+std::vector<std::string> components(std::string_view value, size_t count, bool version21, const char* join)
+{
+    std::vector<std::string> parts = splitUnescaped(value, ';');
+    std::vector<std::string> out;
+    for (size_t i = 0; i < count; ++i) {
+        std::string part;
+        if (i < parts.size()) {
+            std::vector<std::string> items = version21 ? std::vector<std::string>{parts[i]} : splitUnescaped(parts[i], ',');
+            for (const std::string& item : items) {
+                const std::string text = trimmed(unescape(item, version21));
+                if (text.empty())
+                    continue;
+                if (!part.empty())
+                    part += join;
+                part += text;
+            }
+        }
+        out.push_back(part);
+    }
+    return out;
+}
+
+bool hasType(const Property& property, std::string_view type)
+{
+    for (const std::string& t : property.types)
+        if (t == type)
+            return true;
+    return false;
+}
+
+std::string birthdayFromVCard(std::string value)
+{
+    value = trimmed(value);
+    const size_t time = value.find('T');
+    if (time != std::string::npos)
+        value = value.substr(0, time);
+    std::string compact;
+    for (char c : value)
+        if (c != '-')
+            compact += c;
+    if (value.starts_with("--") && compact.size() == 4)
+        return birthdayFromText(compact.substr(2, 2) + "." + compact.substr(0, 2) + ".");
+    if (compact.size() == 8 && !value.starts_with("-"))
+        return birthdayFromText(compact.substr(0, 4) + "-" + compact.substr(4, 2) + "-" + compact.substr(6, 2));
+    return {};
+}
+
+void stripScheme(std::string& value, std::string_view scheme)
+{
+    if (startsWithNoCase(value, scheme))
+        value.erase(0, scheme.size());
+}
+
+void applyProperty(Contact& contact, const Property& property, bool version21)
+{
+    if (property.base64)
+        return;
+    std::string raw = property.quotedPrintable ? decodeQuotedPrintable(property.value) : property.value;
+    const std::string value = decodeCharset(raw, property.charset);
+    const std::string& name = property.name;
+    auto text = [&] { return trimmed(unescape(value, version21)); };
+
+    if (name == "FN") {
+        if (contact.formattedName.empty())
+            contact.formattedName = text();
+    } else if (name == "N") {
+        if (contact.hasStructuredName())
+            return;
+        std::vector<std::string> n = components(value, 5, version21, " ");
+        contact.family = n[0], contact.given = n[1], contact.additional = n[2];
+        contact.prefix = n[3], contact.suffix = n[4];
+    } else if (name == "ORG") {
+        if (!contact.organization.empty())
+            return;
+        std::vector<std::string> parts = components(value, 16, version21, ", ");
+        for (const std::string& part : parts)
+            if (!part.empty())
+                contact.organization += (contact.organization.empty() ? "" : ", ") + part;
+    } else if (name == "TEL") {
+        std::string number = text();
+        stripScheme(number, "tel:");
+        if (number.empty())
+            return;
+        Contact::Phone phone{number, hasType(property, "fax"), ""};
+        if (hasType(property, "cell") || hasType(property, "mobile"))
+            phone.label = "mobile";
+        else if (hasType(property, "pager"))
+            phone.label = "pager";
+        else if (hasType(property, "work"))
+            phone.label = "work";
+        else if (hasType(property, "home"))
+            phone.label = "home";
+        contact.phones.push_back(phone);
+    } else if (name == "EMAIL") {
+        std::string email = text();
+        stripScheme(email, "mailto:");
+        if (!email.empty())
+            contact.emails.push_back(email);
+    } else if (name == "URL") {
+        if (std::string url = text(); !url.empty())
+            contact.urls.push_back(url);
+    } else if (name == "BDAY") {
+        if (!contact.birthday.empty() || !contact.birthdayText.empty())
+            return;
+        const std::string written = text();
+        if (property.valueType != "text")
+            contact.birthday = birthdayFromVCard(written);
+        if (contact.birthday.empty())
+            contact.birthdayText = written;
+    } else if (name == "TITLE" || name == "ROLE") {
+        if (std::string title = text(); !title.empty())
+            contact.titles.push_back(title);
+    } else if (name == "ADR") {
+        std::vector<std::string> a = components(value, 7, version21, ", ");
+        contact.addresses.push_back({a[0], a[1], a[2], a[3], a[4], a[5], a[6]});
+    } else if (name == "NOTE") {
+        std::string note = unescape(value, version21);
+        if (note.empty())
+            return;
+        if (!contact.note.empty())
+            contact.note += '\n';
+        contact.note += note;
+    } else if (name == "KIND") {
+        contact.isOrganization = lowered(text()) == "org";
+    } else if (name == "X-ABSHOWAS") {
+        contact.isOrganization = uppered(text()) == "COMPANY";
+    }
+}
+
+// Physical lines: ended by CR LF, LF or CR.
+std::vector<std::string_view> physicalLines(std::string_view text)
+{
+    std::vector<std::string_view> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string_view::npos)
+            end = text.size();
+        lines.push_back(text.substr(start, end - start));
+        if (end < text.size() && text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n')
+            ++end;
+        start = end + 1;
+    }
+    return lines;
+}
+
+struct Reader {
+    std::vector<Contact> contacts;
+    Contact current;
+    int depth = 0;
+    bool version21 = false;
+
+    void contentLine(std::string_view line)
+    {
+        Property property;
+        if (!parseProperty(line, property))
+            return;
+        const std::string value = uppered(trimmed(property.value));
+        if (property.name == "BEGIN" && value == "VCARD") {
+            if (depth++ == 0) {
+                current = Contact();
+                version21 = false;
+            }
+        } else if (property.name == "END" && value == "VCARD") {
+            if (depth > 0 && --depth == 0)
+                finish();
+        } else if (depth == 1) {
+            if (property.name == "VERSION")
+                version21 = trimmed(property.value) == "2.1";
+            else
+                applyProperty(current, property, version21);
+        }
+    }
+
+    void finish()
+    {
+        if (!current.hasStructuredName() && !current.organization.empty() &&
+            (current.formattedName.empty() || current.formattedName == current.organization))
+            current.isOrganization = true;
+        contacts.push_back(std::move(current));
+        current = Contact();
+    }
+};
+
+// The head of a content line says quoted-printable or base64.
+void encodingOf(std::string_view line, bool& quotedPrintable, bool& base64)
+{
+    Property property;
+    quotedPrintable = base64 = false;
+    if (parseProperty(line, property)) {
+        quotedPrintable = property.quotedPrintable;
+        base64 = property.base64;
+    }
+}
+
+}  // namespace
+
+bool looksLikeVCard(std::string_view bytes)
+{
+    const std::string text = withoutByteOrderMark(bytes.substr(0, 4096));
+    const size_t start = text.find_first_not_of(" \t\r\n");
+    return start != std::string::npos && startsWithNoCase(std::string_view(text).substr(start), "BEGIN:VCARD");
+}
+
+std::vector<Contact> readVCards(std::string_view bytes)
+{
+    const std::string text = withoutByteOrderMark(bytes);
+    Reader reader;
+    std::string pending;
+    bool pendingQuotedPrintable = false, pendingBase64 = false;
+    auto flush = [&] {
+        if (!pending.empty())
+            reader.contentLine(pending);
+        pending.clear();
+    };
+    for (std::string_view line : physicalLines(text)) {
+        // A soft line break of quoted-printable goes first: a blank that
+        // starts the next line is part of the text.
+        if (!pending.empty() && pendingQuotedPrintable && pending.back() == '=') {
+            pending.pop_back();
+            pending.append(line);
+        } else if (!pending.empty() && !line.empty() && (line[0] == ' ' || line[0] == '\t')) {
+            pending.append(reader.version21 ? line : line.substr(1));
+        } else if (!pending.empty() && pendingBase64 && reader.version21 && !line.empty() &&
+                   line.find(':') == std::string_view::npos) {
+            pending.append(line);
+        } else {
+            flush();
+            pending.assign(line);
+            encodingOf(pending, pendingQuotedPrintable, pendingBase64);
+        }
+    }
+    flush();
+    // A last card without its END.
+    if (reader.depth > 0)
+        reader.finish();
+    return reader.contacts;
+}

@@ -1,0 +1,127 @@
+// CSV written and read.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "contacts/csv_reader.h"
+#include "contacts/csv_writer.h"
+
+namespace {
+
+using Records = std::vector<std::vector<std::string>>;
+
+TEST(CsvWriter, QuotesOnlyWhatNeedsIt)
+{
+    EXPECT_EQ(csvField("plain text; here"), "plain text; here");
+    EXPECT_EQ(csvField("a,b"), "\"a,b\"");
+    EXPECT_EQ(csvField("say \"hi\""), "\"say \"\"hi\"\"\"");
+    EXPECT_EQ(csvField("two\r\nlines"), "\"two\r\nlines\"");
+
+    Contact c;
+    c.formattedName = "Jürgen Müller";
+    c.phones = {{"0711 1", true, ""}, {"0711 2", false, ""}, {"0711 3", false, ""}};
+    c.emails = {"a@example.org", "b@example.org"};
+    c.birthday = "--02-14";
+    c.note = "Müller, Jürgen\nPhoneNumber: 0711 2";
+    std::string out;
+    appendCsvHeader(out);
+    appendCsvRecord(out, c);
+    EXPECT_EQ(out, "Name,Phone,Fax,Email,URL,Birthday,Notes\r\n"
+                   "Jürgen Müller,0711 2,0711 1,a@example.org,,--02-14,\"Müller, Jürgen\r\nPhoneNumber: 0711 2\"\r\n");
+}
+
+TEST(CsvReader, RecordsWithQuotesLineBreaksAndOtherSeparators)
+{
+    EXPECT_EQ(readCsvRecords("a,\"b,\"\"c\"\"\r\nd\",e\r\n\r\n\nf,,\n\"g\"x,h"),
+              (Records{{"a", "b,\"c\"\r\nd", "e"}, {"f", "", ""}, {"gx", "h"}}));
+    // The header decides: semicolons (German spreadsheets) and tabs.
+    EXPECT_EQ(readCsvRecords("Name;Notes\r\nA, B;\"x;y\"\r\n"), (Records{{"Name", "Notes"}, {"A, B", "x;y"}}));
+    EXPECT_EQ(readCsvRecords("Name\tPhone\nA\t1,2\n"), (Records{{"Name", "Phone"}, {"A", "1,2"}}));
+    EXPECT_EQ(readCsvRecords("a,\"unclosed\nstill"), (Records{{"a", "unclosed\nstill"}}));
+}
+
+TEST(CsvReader, ColumnNamesOfMailPrograms)
+{
+    struct Case {
+        const char* header;
+        CsvColumn kind;
+        const char* label;
+    };
+    const Case cases[] = {
+        {"Name", CsvColumn::Name, ""},                  {"Display Name", CsvColumn::Name, ""},
+        {"First Name", CsvColumn::Given, ""},           {"Given Name", CsvColumn::Given, ""},
+        {"Last Name", CsvColumn::Family, ""},           {"Family Name", CsvColumn::Family, ""},
+        {"Title", CsvColumn::Prefix, ""},               {"Job Title", CsvColumn::JobTitle, ""},
+        {"Company", CsvColumn::Organization, ""},       {"Organization 1 - Name", CsvColumn::Organization, ""},
+        {"E-mail Address", CsvColumn::Email, ""},       {"E-mail 2 Address", CsvColumn::Email, ""},
+        {"Primary Email", CsvColumn::Email, ""},        {"E-mail Display Name", CsvColumn::Skip, ""},
+        {"E-mail 1 - Value", CsvColumn::Email, ""},     {"Phone 1 - Type", CsvColumn::Skip, ""},
+        {"Mobile Phone", CsvColumn::Phone, "mobile"},   {"Mobile Number", CsvColumn::Phone, "mobile"},
+        {"Business Phone", CsvColumn::Phone, "work"},   {"Work Phone", CsvColumn::Phone, "work"},
+        {"Home Phone 2", CsvColumn::Phone, "home"},     {"Pager Number", CsvColumn::Phone, "pager"},
+        {"Company Main Phone", CsvColumn::Phone, "work"},
+        {"Business Fax", CsvColumn::Fax, ""},           {"Fax", CsvColumn::Fax, ""},
+        {"Web Page", CsvColumn::Url, ""},               {"Website 1 - Value", CsvColumn::Url, ""},
+        {"Birthday", CsvColumn::Birthday, ""},          {"Notes", CsvColumn::Notes, ""},
+        {"Home Street", CsvColumn::Address, ""},        {"Home Address 2", CsvColumn::Address, ""},
+        {"Address 1 - Formatted", CsvColumn::Skip, ""}, {"Nickname", CsvColumn::Skip, ""},
+        {"Categories", CsvColumn::Skip, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.header);
+        const CsvColumnMeaning m = classifyCsvColumn(c.header);
+        EXPECT_EQ(m.kind, c.kind);
+        EXPECT_EQ(m.label, c.label);
+    }
+    // The parts of one address share a group, whatever the program.
+    using Part = CsvColumnMeaning::Part;
+    EXPECT_EQ(classifyCsvColumn("Business Street").addressGroup, classifyCsvColumn("Business Postal Code").addressGroup);
+    EXPECT_NE(classifyCsvColumn("Business Street").addressGroup, classifyCsvColumn("Home Street").addressGroup);
+    EXPECT_EQ(classifyCsvColumn("Home Address").addressGroup, classifyCsvColumn("Home ZipCode").addressGroup);
+    EXPECT_EQ(classifyCsvColumn("Address 1 - Street").addressGroup, classifyCsvColumn("Address 1 - City").addressGroup);
+    EXPECT_EQ(classifyCsvColumn("Home Address").part, Part::Street);
+    EXPECT_EQ(classifyCsvColumn("Home Address 2").part, Part::Extended);
+    EXPECT_EQ(classifyCsvColumn("Business Country/Region").part, Part::Country);
+    EXPECT_EQ(classifyCsvColumn("Home State").part, Part::Region);
+    EXPECT_EQ(classifyCsvColumn("Ort").part, Part::Locality);
+    EXPECT_EQ(classifyCsvColumn("Report").kind, CsvColumn::Skip);
+}
+
+TEST(CsvReader, OutlookStyleFileGivesContacts)
+{
+    const std::string file =
+        "\xEF\xBB\xBF" "First Name,Last Name,Company,Business Street,Business City,Business Postal Code,"
+        "Home Street,Home City,Mobile Phone,Business Fax,E-mail Address,Birthday,Notes,Categories\r\n"
+        "Anna,Schmidt,Example AG,Hauptstr. 1,Berlin,10115,Seeweg 2,Kiel,+49 170 1,030 9,a@example.org,"
+        "6/30/1970,\"line one\r\nline two\",Friends\r\n"
+        ",,,,,,,,,,,0/0/00,,\r\n"                     // nothing in it
+        ",,Bäckerei Schulz,,,,,,0711 5,,,,,\r\n";
+    std::vector<Contact> contacts;
+    std::string why;
+    ASSERT_TRUE(readCsvContacts(file, contacts, why)) << why;
+    ASSERT_EQ(contacts.size(), 3u);
+    const Contact& a = contacts[0];
+    EXPECT_EQ(a.given, "Anna");
+    EXPECT_EQ(a.family, "Schmidt");
+    EXPECT_EQ(a.organization, "Example AG");
+    EXPECT_FALSE(a.isOrganization);
+    ASSERT_EQ(a.addresses.size(), 2u);
+    EXPECT_EQ(a.addresses[0].street, "Hauptstr. 1");
+    EXPECT_EQ(a.addresses[0].postalCode, "10115");
+    EXPECT_EQ(a.addresses[1].locality, "Kiel");
+    ASSERT_EQ(a.phones.size(), 2u);
+    EXPECT_EQ(a.phones[0].label, "mobile");
+    EXPECT_TRUE(a.phones[1].fax);
+    EXPECT_EQ(a.birthday, "1970-06-30");
+    EXPECT_EQ(a.note, "line one\r\nline two");
+    EXPECT_FALSE(contacts[1].hasStructuredName());
+    EXPECT_TRUE(contacts[1].birthdayText.empty());
+    EXPECT_TRUE(contacts[2].isOrganization);
+
+    contacts.clear();
+    EXPECT_FALSE(readCsvContacts("Foo,Bar\r\n1,2\r\n", contacts, why));
+    EXPECT_FALSE(readCsvContacts("", contacts, why));
+}
+
+}  // namespace
