@@ -22,6 +22,7 @@
 
 char currentPassword[20];
 char addPassword[20];
+char filePassword[20];
 int32_t loadProgressAfterMs = 500;
 
 namespace {
@@ -240,6 +241,11 @@ LoadResult loadAddressFile(const char* path, LoadMode mode, bool readAsPlain)
 
     std::fclose(file);
     closer.file = nullptr;
+    if (mode == LoadMode::Open) {
+        std::memset(filePassword, 0, sizeof filePassword);
+        if (isProtected)
+            std::memcpy(filePassword, currentPassword, sizeof filePassword);
+    }
     progress.show(100);
     finishLoad();
     return LoadResult::Loaded;
@@ -278,6 +284,52 @@ bool writeAddressFile(SafeFile& file)
     bool written = file.finish();
     toBufferCharset(textBuffer, usedBytes);
     return written;
+}
+
+bool copyForBackup(std::FILE* old, SafeFile& backup)
+{
+    unsigned char header[1 + headerWordLength] = {};
+    const size_t headerRead = std::fread(header, 1, sizeof header, old);
+    const bool wasProtected = headerRead == sizeof header && header[0] == protectedMark;
+    // The bytes behind the header are unscrambled with from and scrambled
+    // with to; an empty password leaves them as they are.
+    const char* from = "";
+    const char* to = "";
+    if (currentPassword[0] != 0 && !wasProtected) {
+        to = currentPassword;
+    } else if (currentPassword[0] != 0 && !headerMatches(header + 1, currentPassword) && filePassword[0] != 0 &&
+               headerMatches(header + 1, filePassword)) {
+        from = filePassword;
+        to = currentPassword;
+    }
+
+    std::vector<unsigned char> chunk(64 * 1024);
+    std::memcpy(chunk.data(), header, headerRead);
+    size_t n = headerRead;
+    if (to[0] != 0) {
+        unsigned char newHeader[1 + headerWordLength];
+        newHeader[0] = protectedMark;
+        std::memcpy(newHeader + 1, verificationWord, headerWordLength);
+        scrambleBytes(newHeader + 1, headerWordLength, to);
+        backup.write(newHeader, sizeof newHeader);
+        if (from[0] != 0)
+            n = 0;   // the old header goes; the text starts behind it
+    }
+    KeyStream unscrambling(from);
+    KeyStream scrambling(to);
+    bool readFailed = false;
+    while (backup.good()) {
+        for (size_t i = 0; to[0] != 0 && i < n; ++i)
+            chunk[i] = scrambleByte(unscrambleByte(chunk[i], unscrambling.next()), scrambling.next());
+        if (n > 0)
+            backup.write(chunk.data(), n);
+        n = std::fread(chunk.data(), 1, chunk.size(), old);
+        if (n == 0) {
+            readFailed = std::ferror(old) != 0;
+            break;
+        }
+    }
+    return !readFailed && backup.finish();
 }
 
 bool writeBytesToFile(const char* path, const unsigned char* bytes, int32_t length)

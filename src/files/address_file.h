@@ -6,11 +6,16 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 
 // The password of the file being worked on (Save protects with it when it is
 // not empty) and the password typed for one Add.  At most 19 characters.
 extern char currentPassword[20];
 extern char addPassword[20];
+// The password the file at currentFilePath was last opened or saved with,
+// empty when it was plain: the backup of a save whose password changed is
+// scrambled again with the new one.
+extern char filePassword[20];
 
 inline constexpr char verificationWord[8] = "quorvik";
 
@@ -47,6 +52,15 @@ bool writeAddressFile(const char* path);
 // disk) but not yet put in place.
 class SafeFile;
 bool writeAddressFile(SafeFile& file);
+
+// Copies the address file old, from its start, into backup so that the
+// backup is no easier to read than the file the save writes: with a
+// current password, a plain file is copied protected with it, and a file
+// protected with filePassword is scrambled again with the new password.
+// Anything else (a file with an unknown password, or no current password)
+// is copied as it is.  Leaves backup finished; false when that failed.
+class SafeFile;
+bool copyForBackup(std::FILE* old, SafeFile& backup);
 
 // Writes length bytes as they are, never scrambled (exported blocks), the
 // same safe way.

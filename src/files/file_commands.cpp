@@ -11,6 +11,7 @@
 #include "files/charset.h"
 #include "files/config.h"
 #include "files/data_check.h"
+#include "files/file_system.h"
 #include "files/new_file.h"
 #include "files/recent_files.h"
 #include "files/safe_write.h"
@@ -32,6 +33,8 @@ namespace {
 
 constexpr const char* textDataCheckQuestion = "Shall ORDANE-Lumo make a\ndata-check now, deleting\ndouble entries?";
 constexpr const char* textNoMemoryForBackup = "Not enough memory free for creating a *.DUP-File!";
+constexpr const char* textReadOnlyFile = "The file is read-only.\nCannot save file!";
+constexpr const char* textReadOnlyBackup = "The backup file (*.DUP) is read-only.\nCannot save file!";
 constexpr const char* textPlainLooksProtected =
     "This address file begins with the letter P. Saved without a password,\n"
     "it would be taken for a password-protected file and could not be\n"
@@ -102,9 +105,10 @@ void loadCurrentFileAndShow()
 
 // Copies the file at path, as it is before this save, into a finished
 // temporary file for its DUP; backup stays empty when there is no file yet.
-// The old DUP is replaced only once the new book is complete too.  False,
-// with the message shown, when the copy could not be made: the save must
-// then not go on, or the old file would be lost.
+// The old DUP is replaced only once the new book is complete too.  The
+// copy is protected as the new book will be (copyForBackup).  False, with
+// the message shown, when the copy could not be made: the save must then
+// not go on, or the old file would be lost.
 bool prepareBackup(const char* path, std::unique_ptr<SafeFile>& backup)
 {
     std::FILE* old = std::fopen(path, "rb");
@@ -117,26 +121,25 @@ bool prepareBackup(const char* path, std::unique_ptr<SafeFile>& backup)
         std::fclose(old);
         return false;
     }
-    std::vector<unsigned char> chunk;
+    // The backup belongs beside the file itself, not beside a link to it.
+    const std::string backupName = backupPath(finalPathOf(path).c_str());
+    if (isReadOnlyTarget(backupName.c_str())) {
+        std::fclose(old);
+        reportError(captionMain, textReadOnlyBackup);
+        return false;
+    }
+    bool copied;
     try {
-        chunk.resize(64 * 1024);
+        backup = std::make_unique<SafeFile>(backupName.c_str());
+        copied = size >= 0 && copyForBackup(old, *backup);
     } catch (const std::bad_alloc&) {
         std::fclose(old);
+        backup.reset();
         reportError(captionMain, textNoMemoryForBackup);
         return false;
     }
-    backup = std::make_unique<SafeFile>(backupPath(path).c_str());
-    bool copied = size >= 0 && backup->good();
-    while (copied) {
-        size_t n = std::fread(chunk.data(), 1, chunk.size(), old);
-        if (n == 0) {
-            copied = std::ferror(old) == 0;
-            break;
-        }
-        copied = backup->write(chunk.data(), n);
-    }
     std::fclose(old);
-    if (copied && backup->finish())
+    if (copied)
         return true;
     backup.reset();
     reportError(captionMain, textCannotSave);
@@ -181,7 +184,14 @@ int32_t offsetInCurrentEntry(int32_t line, int32_t column)
 std::string backupPath(const char* path)
 {
     std::string backup = path;
-    backup.resize(backup.size() >= 3 ? backup.size() - 3 : 0);
+    // A book that is itself a backup (opened from X.DUP) gets X.DUP.DUP:
+    // never its own name, also where names ignore case.
+    const size_t n = backup.size();
+    if (n >= 3 && std::toupper(static_cast<unsigned char>(backup[n - 3])) == 'D' &&
+        std::toupper(static_cast<unsigned char>(backup[n - 2])) == 'U' &&
+        std::toupper(static_cast<unsigned char>(backup[n - 1])) == 'P')
+        return backup + ".DUP";
+    backup.resize(n >= 3 ? n - 3 : 0);
     return backup + "DUP";
 }
 
@@ -261,13 +271,16 @@ SaveResult saveFile(bool askName)
     // one: the DUP first, so that the old book is never only in memory.
     SaveResult result = SaveResult::Failed;
     std::unique_ptr<SafeFile> backup;
-    if (prepareBackup(chosen, backup)) {
+    if (isReadOnlyTarget(chosen)) {
+        reportError(captionMain, textReadOnlyFile);
+    } else if (prepareBackup(chosen, backup)) {
         discardSnapshot();
         if (checkFreeSpace(chosen, usedBytes)) {
             SafeFile book(chosen);
             if (writeAddressFile(book) && (!backup || backup->replaceTarget()) && book.replaceTarget()) {
                 setTitleMarker(' ');
                 dataModified = false;
+                std::memcpy(filePassword, currentPassword, sizeof filePassword);
                 result = SaveResult::Saved;
             } else {
                 reportError(captionMain, textCannotSave);

@@ -30,5 +30,6 @@ void addFile();
 // drive-full message and returns false.
 bool checkFreeSpace(const char* path, int64_t byteCount);
 
-// The backup name: the path with its last three characters made "DUP".
+// The backup name: the path with its last three characters made "DUP"; a
+// path that ends in "DUP" already (in any case) gets ".DUP" added.
 std::string backupPath(const char* path);

@@ -1,6 +1,10 @@
 #include "files/safe_write.h"
 
+#include <chrono>
+#include <cctype>
 #include <cstdlib>
+#include <random>
+#include <utility>
 
 #ifdef _WIN32
 #include <io.h>
@@ -8,7 +12,7 @@
 #include <unistd.h>
 #endif
 
-#include "host/host.h"
+#include "files/file_system.h"
 
 namespace {
 
@@ -51,11 +55,76 @@ bool flushToDisk(std::FILE* file)
 #endif
 }
 
+// Where the temporary files of target go: its folder ("" or ending with a
+// separator) and its name.
+std::pair<std::string, std::string> folderAndName(const std::string& target)
+{
+#ifdef _WIN32
+    const size_t cut = target.find_last_of("\\/:");
+#else
+    const size_t cut = target.rfind('/');
+#endif
+    if (cut == std::string::npos)
+        return {std::string(), target};
+    return {target.substr(0, cut + 1), target.substr(cut + 1)};
+}
+
+constexpr const char* temporarySuffix = ".lumo-tmp";
+constexpr size_t randomDigits = 16;
+
+// 64 bits no one outside can predict; the clock and a counter only add to
+// what the system's random source gives.
+uint64_t unpredictableNumber()
+{
+    static uint64_t counter = 0;
+    uint64_t number = static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+                      (++counter * 0x9E3779B97F4A7C15ull);
+    try {
+        std::random_device source;
+        number ^= (static_cast<uint64_t>(source()) << 32) ^ source();
+    } catch (...) {
+        // No random source: the clock alone still makes the name new.
+    }
+    return number;
+}
+
+std::string temporaryPathFor(const std::string& target)
+{
+    char digits[randomDigits + 1];
+    std::snprintf(digits, sizeof digits, "%016llx", static_cast<unsigned long long>(unpredictableNumber()));
+    return target + "." + digits + temporarySuffix;
+}
+
+// Whether name is that of a temporary file made while the file named
+// target (in the same folder) was written.
+bool isTemporaryNameFor(const std::string& target, const std::string& name)
+{
+    const std::string suffix = temporarySuffix;
+    const size_t prefix = target.size() + 1;
+    if (name.size() != prefix + randomDigits + suffix.size() || name.compare(0, target.size(), target) != 0 ||
+        name[target.size()] != '.' || name.compare(prefix + randomDigits, suffix.size(), suffix) != 0)
+        return false;
+    for (size_t i = prefix; i < prefix + randomDigits; ++i)
+        if (!std::isxdigit(static_cast<unsigned char>(name[i])))
+            return false;
+    return true;
+}
+
+// A killed save leaves its temporary file behind; the next save of the
+// same target clears them away.
+void removeStaleTemporaries(const std::string& target)
+{
+    const auto [folder, name] = folderAndName(target);
+    for (const std::string& entry : namesInFolder(folder))
+        if (isTemporaryNameFor(name, entry))
+            std::remove((folder + entry).c_str());
+}
+
 }  // namespace
 
-std::string temporaryPathFor(const char* path)
+bool isReadOnlyTarget(const char* path)
 {
-    return std::string(path) + ".lumo-tmp";
+    return isReadOnlyFile(finalPathOf(path));
 }
 
 void setWriteFaultAfter(int64_t byteCount)
@@ -64,9 +133,18 @@ void setWriteFaultAfter(int64_t byteCount)
     faultBudget = byteCount < 0 ? -1 : byteCount;
 }
 
-SafeFile::SafeFile(const char* path) : target_(path), temporary_(temporaryPathFor(path))
+SafeFile::SafeFile(const char* path) : target_(finalPathOf(path))
 {
-    file_ = std::fopen(temporary_.c_str(), "wb");
+    if (isReadOnlyFile(target_))
+        return;
+    removeStaleTemporaries(target_);
+    // A name that exists already is never used: try another.
+    for (int attempt = 0; attempt < 8 && !file_; ++attempt) {
+        std::string candidate = temporaryPathFor(target_);
+        file_ = createNewFile(candidate);
+        if (file_)
+            temporary_ = candidate;
+    }
 }
 
 SafeFile::~SafeFile()
@@ -99,6 +177,7 @@ bool SafeFile::finish()
 {
     if (!file_)
         return false;
+    takeRightsOf(file_, target_);
     bool flushed = flushToDisk(file_);
     bool closed = std::fclose(file_) == 0;
     file_ = nullptr;
@@ -110,7 +189,7 @@ bool SafeFile::finish()
 
 bool SafeFile::replaceTarget()
 {
-    if (finished_ && host().replaceFile(temporary_.c_str(), target_.c_str())) {
+    if (finished_ && replaceWithNewFile(temporary_, target_)) {
         finished_ = false;
         temporary_.clear();   // it is the target now
         return true;

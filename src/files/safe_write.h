@@ -1,11 +1,18 @@
 // Writing a file so that the disk holds either the complete new version or
-// the old one, never a mixture.
+// the old one, never a mixture, and the file stays the user's file.
 //
-// The bytes go to a temporary file in the target's folder.  Only when every
-// write, the flush to disk and the close have succeeded does the temporary
-// file take the target's place, in one step (Host::replaceFile).  Until then
-// the target is not touched; a write that fails, or a SafeFile dropped
-// without commit(), removes the temporary file.
+// The target is the file the path finally names: a symbolic link is
+// followed and the file it leads to is replaced, the link stays.  A target
+// that is read-only (or that this user may not write) is never replaced.
+// The bytes go to a new temporary file beside the target, created
+// exclusively under a name no one can guess ("NAME.<16 hex digits>.lumo-tmp"),
+// so that nothing planted there is ever followed.  Only when every write,
+// the flush to disk and the close have succeeded does the temporary file
+// take the target's place, in one step, with the target's rights (mode and
+// owner on Linux; attributes and security on Windows).  Until then the
+// target is not touched; a write that fails, or a SafeFile dropped without
+// commit(), removes the temporary file.  Temporary files of the same target
+// left by a save that was killed are removed when the next one starts.
 //
 // For tests, the environment variable LUMO_FAIL_WRITE_AFTER=N (or
 // setWriteFaultAfter) lets every write of the process fail once N bytes in
@@ -46,8 +53,9 @@ private:
 // The whole of bytes as the new content of path.
 bool writeFileSafely(const char* path, const void* bytes, size_t length);
 
-// The temporary file used while path is being written.
-std::string temporaryPathFor(const char* path);
+// True when path (or the file its links lead to) exists and is read-only:
+// a save to it is refused.
+bool isReadOnlyTarget(const char* path);
 
 // Lets writes fail once byteCount more bytes have been written; a negative
 // count switches the fault off.  Replaces what LUMO_FAIL_WRITE_AFTER said.

@@ -64,10 +64,6 @@ struct Host {
     virtual int64_t freeDiskSpace(const char* root) { (void)root; return -1; }
     virtual std::string currentDirectory() { return {}; }
 
-    // Puts the complete file temporary in place of target (which may exist)
-    // in one step; false leaves target as it was.  The default renames
-    // through the standard library.
-    virtual bool replaceFile(const char* temporary, const char* target);
     // Yes/No/Cancel with the question icon, set-foreground and topmost.
     enum class Answer { Yes, No, Cancel };
     virtual Answer askYesNoCancel(const char* caption, const char* text)

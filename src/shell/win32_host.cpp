@@ -79,11 +79,6 @@ void Win32Host::askNewPassword()
     openNewPasswordDialog(mainWindow);
 }
 
-bool Win32Host::replaceFile(const char* temporary, const char* target)
-{
-    return MoveFileExA(temporary, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-}
-
 void Win32Host::minimizeMainWindow()
 {
     if (mainWindow)

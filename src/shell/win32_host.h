@@ -28,7 +28,6 @@ struct Win32Host : Host {
     BlockChoice askBlockOrAll() override;
     int64_t freeDiskSpace(const char* root) override;
     std::string currentDirectory() override;
-    bool replaceFile(const char* temporary, const char* target) override;
     Answer askYesNoCancel(const char* caption, const char* text) override;
     void askNewPassword() override;
 };

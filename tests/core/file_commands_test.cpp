@@ -11,6 +11,7 @@
 #include "files/data_check.h"
 #include "files/recent_files.h"
 #include "files/safe_write.h"
+#include "files/scramble.h"
 #include "find/sort.h"
 #include "resources/resource.h"
 #include "host/title.h"
@@ -35,6 +36,20 @@ Strings folderContents(const std::filesystem::path& folder)
     return names;
 }
 
+// The text of a protected file, or "" when it does not open with password.
+std::string unscrambledFile(const std::string& path, const char* password)
+{
+    std::string bytes = readFileBytes(path);
+    if (bytes.size() < 8 || bytes[0] != 'P')
+        return {};
+    unscrambleBytes(reinterpret_cast<unsigned char*>(bytes.data() + 1), 7, password);
+    if (bytes.compare(1, 7, verificationWord) != 0)
+        return {};
+    bytes.erase(0, 8);
+    unscrambleBytes(reinterpret_cast<unsigned char*>(bytes.data()), static_cast<int32_t>(bytes.size()), password);
+    return bytes;
+}
+
 class FileCommands : public StoreTest {
 protected:
     void SetUp() override
@@ -57,19 +72,37 @@ TEST_F(FileCommands, SaveKeepsABackupSortsAndProtects)
     EXPECT_FALSE(dataModified);
     EXPECT_TRUE(recorder.eventsStartingWith("file").empty());   // a named file needs no dialog
 
+    // Protection activated, then the password changed: each backup is
+    // protected as the book that replaced it, never plain or readable
+    // with the password given up.
     setStoreText("Zoe\r\n\r\nAnna\r\n\r\n");
     resortPending = true;
     std::strcpy(currentPassword, "abcd");
     saveFile(false);
-    EXPECT_EQ(readFileBytes(tempPath("HOME.DUP")), "Zoe\r\n\r\n");
+    EXPECT_EQ(unscrambledFile(tempPath("HOME.DUP"), "abcd"), "Zoe\r\n\r\n");
     EXPECT_EQ(readFileBytes(path)[0], 'P');
     EXPECT_EQ(storeHeadings(), (Strings{"Anna", "Zoe"}));
     EXPECT_EQ(backupPath("ab"), "DUP");
+    std::strcpy(currentPassword, "wxyz");
+    saveFile(false);
+    EXPECT_EQ(unscrambledFile(tempPath("HOME.DUP"), "wxyz"), "Anna\r\n\r\nZoe\r\n\r\n");
 
     saveLocked = true;
     setStoreText("changed\r\n\r\n");
     saveFile(false);
     EXPECT_TRUE(dataModified);
+}
+
+TEST_F(FileCommands, BookOpenedFromItsBackupKeepsABackupOfItsOwn)
+{
+    std::string path = tempPath("HOME.DUP");
+    writeFileBytes(path, "Old\r\n\r\n");
+    std::strcpy(currentFilePath, path.c_str());
+    setStoreText("New\r\n\r\n");
+    EXPECT_EQ(saveFile(false), SaveResult::Saved);
+    EXPECT_EQ(readFileBytes(path), "New\r\n\r\n");
+    EXPECT_EQ(readFileBytes(path + ".DUP"), "Old\r\n\r\n");
+    EXPECT_TRUE(recorder.eventsStartingWith("error").empty());
 }
 
 TEST_F(FileCommands, UnnamedSaveAsksAndReportsFailures)
@@ -253,7 +286,8 @@ TEST_F(FileCommands, SaveThatRunsOutOfDiskChangesNoFile)
     writeFileBytes(dup, oldDup);
     std::strcpy(currentFilePath, path.c_str());
     std::strcpy(currentPassword, "abcd");   // header and text are separate writes
-    const int64_t total = static_cast<int64_t>(oldBook.size() + 8 + newText.size());
+    // The plain old book goes into the backup protected too, with a header.
+    const int64_t total = static_cast<int64_t>(8 + oldBook.size() + 8 + newText.size());
     for (int64_t n = 0; n < total; ++n) {
         setStoreText(newText);
         recorder.events.clear();
@@ -267,7 +301,7 @@ TEST_F(FileCommands, SaveThatRunsOutOfDiskChangesNoFile)
     }
     setWriteFaultAfter(total);
     EXPECT_EQ(saveFile(false), SaveResult::Saved);
-    EXPECT_EQ(readFileBytes(dup), oldBook);
+    EXPECT_EQ(unscrambledFile(dup, "abcd"), oldBook);
     EXPECT_EQ(readFileBytes(path).size(), 8 + newText.size());
 
     // A book that cannot be replaced: a folder of that name.

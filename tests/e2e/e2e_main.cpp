@@ -169,7 +169,8 @@ TEST_F(EndToEnd, QuitAsksToSaveChangedDataAndYesSavesItProtected)
     expectProtectedCopyOf(readWholeFile(book).value_or(""), original);
     std::optional<std::string> backup = readWholeFile(inFolder("sample.DUP"));
     ASSERT_TRUE(backup) << "no backup written";
-    EXPECT_TRUE(*backup == original) << "the backup does not hold the old file";
+    // The old plain book, protected as the new one is.
+    expectProtectedCopyOf(*backup, original);
 }
 
 TEST_F(EndToEnd, QuitSavesChangedDataWithoutAskingWhenAutoSaveIsOn)
@@ -182,7 +183,7 @@ TEST_F(EndToEnd, QuitSavesChangedDataWithoutAskingWhenAutoSaveIsOn)
 
     ASSERT_NO_FATAL_FAILURE(expectCleanExit(lumo));
     expectProtectedCopyOf(readWholeFile(book).value_or(""), original);
-    EXPECT_TRUE(readWholeFile(inFolder("sample.DUP")).value_or("") == original);
+    expectProtectedCopyOf(readWholeFile(inFolder("sample.DUP")).value_or(""), original);
 }
 
 // The disk is full at quit (every write fails): the book, its backup and the
@@ -220,8 +221,8 @@ TEST_F(EndToEnd, FailedSaveAtQuitChangesNoFileAndAsksBeforeDroppingTheEdits)
     EXPECT_TRUE(readWholeFile(book).value_or("") == original) << "the book changed";
     EXPECT_TRUE(readWholeFile(settingsPath).value_or("") == settings) << "the settings changed";
     EXPECT_FALSE(fileExists(inFolder("sample.DUP")));
-    for (const char* left : {"sample.adr.lumo-tmp", "sample.DUP.lumo-tmp", "O-LUMO.INF.lumo-tmp"})
-        EXPECT_FALSE(fileExists(inFolder(left))) << left;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        EXPECT_FALSE(entry.path().string().ends_with(".lumo-tmp")) << entry.path().string();
 }
 
 }  // namespace

@@ -404,7 +404,7 @@ if [ -z "$runner" ]; then
             torn=$((torn + 1))
             echo "   torn target after a kill at ${percent}% of ${took_ms} ms"
         fi
-        rm -f target.adr.lumo-tmp
+        rm -f target.adr.*.lumo-tmp
     done
     expect "a kill at any point leaves the old file or the complete new one" [ "$torn" -eq 0 ]
 fi

@@ -18,7 +18,6 @@
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
-#include <windows.h>
 #endif
 
 #include "contacts/book_exchange.h"
@@ -30,6 +29,7 @@
 #include "host/host.h"
 #include "host/texts.h"
 #include "store/store.h"
+#include "password_source.h"
 
 namespace {
 
@@ -66,7 +66,19 @@ const char usageText[] =
     "--new-password is given; an empty Q writes a plain file.  Q has at most\n"
     "19 characters.  --plain reads FILE as plain text even when it begins\n"
     "with \"P\" (a plain book whose first heading starts with P), so that\n"
-    "convert --plain --new-password Q FILE OUT can protect it.\n";
+    "convert --plain --new-password Q FILE OUT can protect it.\n"
+    "\n"
+    "Passwords on the command line can be seen by other users of the machine.\n"
+    "Better: P or Q given as \"-\" is asked for on the terminal without being\n"
+    "shown (or read as the first line of standard input when that is no\n"
+    "terminal); without --password and --new-password, the environment\n"
+    "variables LUMO_PASSWORD and LUMO_NEW_PASSWORD give them when set.\n"
+    "The protection is a scrambling that keeps casual readers out, not\n"
+    "encryption: do not rely on it against anyone who really tries.\n"
+    "\n"
+    "OUT is replaced only by a complete file, with the rights of the old one;\n"
+    "a read-only OUT is not written (exit 2).  A link is followed: the file it\n"
+    "leads to is replaced.\n";
 
 // The core's view of the screen: messages go to standard error, the open
 // password prompt is answered from the command line, and every question is
@@ -81,13 +93,6 @@ struct ToolHost : Host {
         std::fprintf(stderr, "%s\n", text);
         errorShown = true;
     }
-
-#ifdef _WIN32
-    bool replaceFile(const char* temporary, const char* target) override
-    {
-        return MoveFileExA(temporary, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-    }
-#endif
 
     void askPassword(PasswordPrompt which, char* buffer20) override
     {
@@ -163,6 +168,12 @@ bool parseArguments(int argc, char** argv, Options& options)
         usageError("--plain and --password exclude each other");
         return false;
     }
+    bool passwordGiven = !options.password.empty();
+    if ((!options.plain &&
+         !settlePassword(options.password, passwordGiven, "LUMO_PASSWORD", "Password: ", command == "import")) ||
+        (command == "convert" && !settlePassword(options.newPassword, options.newPasswordGiven, "LUMO_NEW_PASSWORD",
+                                                 "New password: ", true)))
+        return false;
     if (options.newPassword.size() > maxPasswordLength) {
         usageError("the new password has more than 19 characters");
         return false;
@@ -197,10 +208,21 @@ bool openBook(const std::string& path, bool sort, bool plain)
     return !toolHost.errorShown;
 }
 
+// A read-only OUT is never replaced, although its folder would allow it.
+bool refusedAsReadOnly(const std::string& out)
+{
+    if (!isReadOnlyTarget(out.c_str()))
+        return false;
+    std::fprintf(stderr, "lumo: %s is read-only; it was not written\n", out.c_str());
+    return true;
+}
+
 // Saves the store to out as Save writes it; out is replaced only by a
 // complete file.
 bool saveBook(const std::string& out)
 {
+    if (refusedAsReadOnly(out))
+        return false;
     if (currentPassword[0] == 0 && plainFileLooksProtected(textBuffer, usedBytes))
         std::fprintf(stderr, "lumo: %s begins with \"P\" and will be taken for a protected file; "
                              "read it with --plain\n", out.c_str());
@@ -268,6 +290,8 @@ int runExport(const Options& options)
     const std::string& target = options.files[1];
     if (target == "-")
         return writeStdout(out.data(), out.size()) ? exitOk : exitFailed;
+    if (refusedAsReadOnly(target))
+        return exitFailed;
     if (writeFileSafely(target.c_str(), out.data(), out.size()))
         return exitOk;
     reportError(captionMain, textCannotSave);
