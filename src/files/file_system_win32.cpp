@@ -17,13 +17,19 @@ std::string withoutLongPrefix(std::string path)
     return path;
 }
 
+std::string fullPathOf(const std::string& path)
+{
+    char full[MAX_PATH * 4];
+    const DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
+    return length == 0 || length >= sizeof full ? path : std::string(full);
+}
+
 }  // namespace
 
 std::string finalPathOf(const std::string& path)
 {
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
-        return path;
+    // Wine shows a Unix symbolic link as the file it leads to, with no
+    // reparse point: every existing file is asked for its final name.
     HANDLE file = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (file == INVALID_HANDLE_VALUE)
@@ -74,14 +80,26 @@ void takeRightsOf(std::FILE* file, const std::string& target)
 bool replaceWithNewFile(const std::string& temporary, const std::string& target)
 {
     const DWORD attributes = GetFileAttributesA(target.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES)
-        return MoveFileExA(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-    if (!ReplaceFileA(target.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
+    // Wine's ReplaceFile would move a folder aside to put the file there.
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
         return false;
-    // Wine's ReplaceFile renames without carrying the attributes over.
-    if (GetFileAttributesA(target.c_str()) != attributes)
-        SetFileAttributesA(target.c_str(), attributes);
-    return true;
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        // Wine's ReplaceFile fails on names without a folder, and it renames
+        // the new file over the old one without carrying the attributes
+        // over (nor the Unix mode, which nothing here can set).
+        const std::string replaced = fullPathOf(target), replacement = fullPathOf(temporary);
+        if (ReplaceFileA(replaced.c_str(), replacement.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                         nullptr)) {
+            if (GetFileAttributesA(target.c_str()) != attributes)
+                SetFileAttributesA(target.c_str(), attributes);
+            return true;
+        }
+        // Both files are still there when it failed before the swap; a
+        // plain rename then still puts the new file in place.
+        if (GetFileAttributesA(temporary.c_str()) == INVALID_FILE_ATTRIBUTES)
+            return false;
+    }
+    return MoveFileExA(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 std::vector<std::string> namesInFolder(const std::string& folder)
