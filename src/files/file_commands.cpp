@@ -130,7 +130,8 @@ bool prepareBackup(const char* path, std::unique_ptr<SafeFile>& backup)
     }
     bool copied;
     try {
-        backup = std::make_unique<SafeFile>(backupName.c_str());
+        // As private as the book it copies.
+        backup = std::make_unique<SafeFile>(backupName.c_str(), path);
         copied = size >= 0 && copyForBackup(old, *backup);
     } catch (const std::bad_alloc&) {
         std::fclose(old);

@@ -133,7 +133,8 @@ void setWriteFaultAfter(int64_t byteCount)
     faultBudget = byteCount < 0 ? -1 : byteCount;
 }
 
-SafeFile::SafeFile(const char* path) : target_(finalPathOf(path))
+SafeFile::SafeFile(const char* path, const char* rightsOf)
+    : target_(finalPathOf(path)), rightsOf_(rightsOf ? finalPathOf(rightsOf) : target_)
 {
     if (isReadOnlyFile(target_))
         return;
@@ -177,7 +178,7 @@ bool SafeFile::finish()
 {
     if (!file_)
         return false;
-    takeRightsOf(file_, target_);
+    takeRightsOf(file_, rightsOf_);
     bool flushed = flushToDisk(file_);
     bool closed = std::fclose(file_) == 0;
     file_ = nullptr;

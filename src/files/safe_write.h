@@ -26,7 +26,9 @@
 
 class SafeFile {
 public:
-    explicit SafeFile(const char* path);
+    // rightsOf names the file whose rights the new one takes when that is
+    // not the target (a backup takes those of the book it copies).
+    explicit SafeFile(const char* path, const char* rightsOf = nullptr);
     ~SafeFile();
     SafeFile(const SafeFile&) = delete;
     SafeFile& operator=(const SafeFile&) = delete;
@@ -45,6 +47,7 @@ private:
     void discard();
 
     std::string target_;
+    std::string rightsOf_;
     std::string temporary_;
     std::FILE* file_ = nullptr;
     bool finished_ = false;

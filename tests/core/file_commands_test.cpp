@@ -105,6 +105,21 @@ TEST_F(FileCommands, BookOpenedFromItsBackupKeepsABackupOfItsOwn)
     EXPECT_TRUE(recorder.eventsStartingWith("error").empty());
 }
 
+#ifndef _WIN32
+// The backup holds what the book held: it must not be easier to read.
+TEST_F(FileCommands, BackupIsAsPrivateAsTheBook)
+{
+    namespace fs = std::filesystem;
+    std::string path = tempPath("HOME.ADR");
+    writeFileBytes(path, "Old\r\n\r\n");
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
+    std::strcpy(currentFilePath, path.c_str());
+    setStoreText("New\r\n\r\n");
+    ASSERT_EQ(saveFile(false), SaveResult::Saved);
+    EXPECT_EQ(fs::status(tempPath("HOME.DUP")).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+}
+#endif
+
 TEST_F(FileCommands, UnnamedSaveAsksAndReportsFailures)
 {
     setStoreText("Anna\r\n\r\n");
