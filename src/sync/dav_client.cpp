@@ -276,6 +276,36 @@ bool listCards(DavSession& session, std::vector<DavCard>& cards)
     return true;
 }
 
+DavReport changesSince(DavSession& session, const std::string& token, std::vector<DavCard>& changed,
+                       std::vector<std::string>& removed, std::string& newToken)
+{
+    std::string escaped;
+    for (char c : token)
+        escaped += c == '&' ? "&amp;" : c == '<' ? "&lt;" : std::string(1, c);
+    const HttpResponse response =
+        request(session, "REPORT", session.collectionPath,
+                {{"Depth", "0"}, {"Content-Type", "application/xml; charset=utf-8"}},
+                "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
+                "<d:sync-collection xmlns:d=\"DAV:\"><d:sync-token>" + escaped +
+                    "</d:sync-token><d:sync-level>1</d:sync-level><d:prop><d:getetag/></d:prop></d:sync-collection>\n");
+    if (response.status == 0 || response.status == 401)
+        return succeeded(session, response, "the changes of the address book") ? DavReport::Done : DavReport::Failed;
+    newToken = firstText(response.body, "sync-token");
+    if (response.status != 207 || newToken.empty())
+        return DavReport::Unsupported;
+    eachElement(response.body, "response", [&](std::string_view answer) {
+        const std::string href = hrefPath(session, firstText(answer, "href"));
+        const std::string etag = firstText(answer, "getetag");
+        if (sameHref(href, session.collectionPath))
+            return;
+        if (!etag.empty())
+            changed.push_back({href, etag, {}});
+        else if (firstText(answer, "status").find(" 404") != std::string::npos)
+            removed.push_back(href);
+    });
+    return DavReport::Done;
+}
+
 bool fetchCards(DavSession& session, const std::vector<std::string>& hrefs, std::vector<DavCard>& cards)
 {
     bool multiget = true;

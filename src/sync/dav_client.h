@@ -32,6 +32,15 @@ struct DavCard {
 // Every card of the collection with its ETag (PROPFIND, Depth 1).
 bool listCards(DavSession& session, std::vector<DavCard>& cards);
 
+enum class DavReport { Done, Unsupported, Failed };
+
+// What changed since token (sync-collection REPORT, RFC 6578): cards new
+// or changed with their ETags, and the hrefs of removed ones; an empty
+// token asks for every card.  Unsupported when the server does not offer
+// the report or no longer knows the token.
+DavReport changesSince(DavSession& session, const std::string& token, std::vector<DavCard>& changed,
+                       std::vector<std::string>& removed, std::string& newToken);
+
 // The cards at hrefs, with their ETags: addressbook-multiget REPORTs, or
 // one GET each where the server does not take them.  A card that is gone by
 // now is left out.

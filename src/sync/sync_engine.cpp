@@ -119,6 +119,50 @@ struct Run {
     }
 };
 
+// Every card of the collection with its ETag, and the sync token to ask
+// for changes next time: from the changes since the last token when the
+// server offers them, else from a listing of the whole collection.
+bool listServer(DavSession& session, const SyncState& old, std::vector<DavCard>& listed, std::string& token)
+{
+    std::vector<DavCard> changed;
+    std::vector<std::string> removed;
+    if (!old.token.empty()) {
+        const DavReport report = changesSince(session, old.token, changed, removed, token);
+        if (report == DavReport::Failed)
+            return false;
+        if (report == DavReport::Done) {
+            std::unordered_map<std::string, size_t> at;
+            for (const SyncRecord& record : old.records) {
+                at[record.href] = listed.size();
+                listed.push_back({record.href, record.etag, {}});
+            }
+            for (DavCard& card : changed) {
+                if (auto it = at.find(card.href); it != at.end()) {
+                    listed[it->second].etag = card.etag;
+                } else {
+                    at[card.href] = listed.size();
+                    listed.push_back(std::move(card));
+                }
+            }
+            std::unordered_set<std::string> gone(removed.begin(), removed.end());
+            std::erase_if(listed, [&](const DavCard& card) { return gone.count(card.href) > 0; });
+            return true;
+        }
+        changed.clear();
+        removed.clear();
+    }
+    token.clear();
+    const DavReport report = changesSince(session, {}, changed, removed, token);
+    if (report == DavReport::Failed)
+        return false;
+    if (report == DavReport::Done) {
+        listed = std::move(changed);
+        return true;
+    }
+    token.clear();
+    return listCards(session, listed);
+}
+
 SyncOutcome failed(std::string why)
 {
     SyncOutcome outcome;
@@ -140,8 +184,10 @@ SyncOutcome synchronise(std::string_view bookText, std::string_view stateText, c
     std::string why;
     if (!parseSyncState(stateText, old, why))
         return failed(why);
-    if (!old.url.empty() && old.url != settings.collectionUrl)
+    if (!old.url.empty() && old.url != settings.collectionUrl) {
         old.records.clear();   // pairings with another collection
+        old.token.clear();
+    }
     const std::vector<SyncRecord>& records = old.records;
     Book book = splitBook(bookText);
     const size_t entryCount = book.entries.size();
@@ -181,7 +227,8 @@ SyncOutcome synchronise(std::string_view bookText, std::string_view stateText, c
     // The server's side: ETags tell what changed; only those cards and new
     // ones are downloaded.
     std::vector<DavCard> listed;
-    if (!listCards(session, listed))
+    std::string token;
+    if (!listServer(session, old, listed, token))
         return failed(session.error);
     std::unordered_map<std::string, const DavCard*> listedByHref;
     for (const DavCard& card : listed)
@@ -342,6 +389,7 @@ SyncOutcome synchronise(std::string_view bookText, std::string_view stateText, c
     } else {
         run.next.url = settings.collectionUrl;
         run.next.user = settings.user;
+        run.next.token = token;
         outcome.bookText = joinedBook(book);
         outcome.stateText = syncStateText(run.next);
     }

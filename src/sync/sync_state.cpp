@@ -95,6 +95,8 @@ bool parseSyncState(std::string_view text, SyncState& state, std::string& why)
             state.url = f[1];
         } else if (f[0] == "user" && f.size() == 2) {
             state.user = f[1];
+} else if (f[0] == "token" && f.size() == 2) {
+            state.token = f[1];
         } else if (f[0] == "card" && f.size() == 5) {
             SyncRecord record{std::string(f[1]), std::string(f[2]), 0, 0};
             if (!parseHex(f[3], record.entryHash) || !parseHex(f[4], record.headingHash)) {
@@ -112,6 +114,8 @@ std::string syncStateText(const SyncState& state)
 {
     std::string out(firstLine);
     out += "\nurl\t" + field(state.url) + "\nuser\t" + field(state.user) + "\n";
+    if (!state.token.empty())
+        out += "token\t" + field(state.token) + "\n";
     for (const SyncRecord& r : state.records)
         out += "card\t" + field(r.href) + "\t" + field(r.etag) + "\t" + hex(r.entryHash) + "\t" + hex(r.headingHash) +
                "\n";
@@ -134,8 +138,10 @@ std::string withSyncSettings(std::string_view stateText, const std::string& coll
     if (!parseSyncState(stateText, state, why))
         state = SyncState();
     // Pairings with another collection mean nothing for this one.
-    if (state.url != collectionUrl)
+    if (state.url != collectionUrl) {
         state.records.clear();
+        state.token.clear();
+    }
     state.url = collectionUrl;
     state.user = user;
     return syncStateText(state);

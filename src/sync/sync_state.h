@@ -9,6 +9,7 @@
 //   ORDANE-Lumo sync state 1
 //   url<TAB>https://host/path/
 //   user<TAB>anna
+//   token<TAB>the server's sync token at the last sync (may be missing)
 //   card<TAB>href<TAB>etag<TAB>entry hash<TAB>heading hash
 #pragma once
 
@@ -27,6 +28,7 @@ struct SyncRecord {
 struct SyncState {
     std::string url;
     std::string user;
+    std::string token;      // sync-collection token; empty when the server has none
     std::vector<SyncRecord> records;
 };
 
