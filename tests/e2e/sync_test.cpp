@@ -10,6 +10,8 @@
 
 #include "e2e/real_input.h"
 
+#include <wincred.h>
+
 namespace {
 
 std::string environment(const char* name)
@@ -73,6 +75,11 @@ TEST_F(SyncInput, SettingsAndPasswordTypedThenSynchroniseAndUndo)
     const std::string storage = environment("LUMO_SYNC_STORAGE");
     if (url.empty())
         GTEST_SKIP() << "no CardDAV server: run tests/e2e/sync_e2e.sh";
+    // The password this test has the program remember goes again at the end.
+    struct ForgetPassword {
+        std::string target;
+        ~ForgetPassword() { CredDeleteA(target.c_str(), CRED_TYPE_GENERIC, 0); }
+    } forget{"ORDANE-Lumo sync " + url + " " + user};
     ASSERT_NO_FATAL_FAILURE(startWithSampleBook());
     const size_t entries = entriesOf(readWholeFile(book).value_or("")).size();
 
@@ -85,12 +92,14 @@ TEST_F(SyncInput, SettingsAndPasswordTypedThenSynchroniseAndUndo)
     pressKey(VK_RETURN);
     ASSERT_TRUE(waitUntil([&] { return !IsWindow(dialog); }, waitLimitMs, &lumo));
 
-    // The first sync asks for the password; the book and the server then
-    // hold the same contacts, the server's card a new entry of the book.
+    // The first sync asks for the password, to be remembered; the book and
+    // the server then hold the same contacts, the server's card a new entry
+    // of the book.
     fileMenu("y");
     dialog = waitForDialog(IDC_SYNCPW_OK);
     ASSERT_TRUE(dialog) << "the password was not asked";
     typeText(password);
+    pressKey('R', {VK_MENU});
     pressKey(VK_RETURN);
     EXPECT_EQ(syncMessage(), summary(entries, 1));
     EXPECT_EQ(cardsOnServer(storage, url), entries + 1);
@@ -108,8 +117,21 @@ TEST_F(SyncInput, SettingsAndPasswordTypedThenSynchroniseAndUndo)
     EXPECT_EQ(syncMessage(), summary(0, 1));
     EXPECT_EQ(cardsOnServer(storage, url), entries + 1);
     EXPECT_TRUE(findAndOpen("Quast").starts_with("Quast, Xaver"));
-
     quitWithoutSaving();
+
+    // The next run of the program finds the password in the credential
+    // store; the book was not saved, so the card comes down once more.
+    lumo = startLumo();
+    mainWindow = waitForMainWindow(lumo);
+    ASSERT_TRUE(mainWindow);
+    ASSERT_TRUE(waitUntil([&] { return GetForegroundWindow() == mainWindow; }, waitLimitMs, &lumo));
+    fileMenu("y");
+    EXPECT_EQ(syncMessage(), summary(0, 1));
+    quitWithoutSaving();
+    PCREDENTIALA stored = nullptr;
+    ASSERT_TRUE(CredReadA(forget.target.c_str(), CRED_TYPE_GENERIC, 0, &stored));
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(stored->CredentialBlob), stored->CredentialBlobSize), password);
+    CredFree(stored);
 }
 
 }  // namespace
