@@ -92,9 +92,19 @@ TEST_F(SyncInput, SettingsAndPasswordTypedThenSynchroniseAndUndo)
     pressKey(VK_RETURN);
     ASSERT_TRUE(waitUntil([&] { return !IsWindow(dialog); }, waitLimitMs, &lumo));
 
-    // The first sync asks for the password, to be remembered; the book and
-    // the server then hold the same contacts, the server's card a new entry
-    // of the book.
+    // A wrong password: the sync fails, nothing is kept, and the password
+    // is asked again.
+    fileMenu("y");
+    dialog = waitForDialog(IDC_SYNCPW_OK);
+    ASSERT_TRUE(dialog) << "the password was not asked";
+    typeText("wrong");
+    pressKey('R', {VK_MENU});
+    pressKey(VK_RETURN);
+    EXPECT_TRUE(syncMessage().starts_with("Synchronisation failed:\n"));
+    EXPECT_FALSE(windowText(mainWindow).starts_with("*"));
+
+    // The right one, to be remembered; the book and the server then hold
+    // the same contacts, the server's card a new entry of the book.
     fileMenu("y");
     dialog = waitForDialog(IDC_SYNCPW_OK);
     ASSERT_TRUE(dialog) << "the password was not asked";
