@@ -120,8 +120,7 @@ const SharedDialog passwordDialog{IDD_SYNCPASSWORD_DE, fillPassword, {{IDC_SYNCP
 bool syncSettingsCommand()
 {
     if (syncStart(dialogUrl, dialogUser) == SyncStart::NoFileName) {
-        MessageBeep(0);
-        lumoMessageBox(nullptr, textSyncNeedsName, captionMain, MB_OK | MB_ICONSTOP);
+        showStop(textSyncNeedsName);
         return false;
     }
     return runSharedDialog(settingsDialog, IDD_SYNCSETTINGS, mainWindow) == IDC_SYNC_OK;
@@ -129,7 +128,8 @@ bool syncSettingsCommand()
 
 // The password comes from the run or the credential store; else it is
 // asked, and kept for the run (and stored, when ticked) only once a sync
-// with it has worked, so that a mistyped one is asked again.
+// with it has worked.  A failed sync forgets the run's copy, so that a
+// mistyped password is asked again.
 void synchroniseCommand()
 {
     std::string url, user;
@@ -159,7 +159,9 @@ void synchroniseCommand()
         typedPassword.clear();
     }
     const bool worked = synchroniseStore(settings, winHttpTransport());
-    if (worked && asked) {
+    if (!worked) {
+        forgetSyncPasswordForRun(url, user);
+    } else if (asked) {
         keepSyncPasswordForRun(url, user, settings.password);
         if (rememberTicked)
             storeSyncPassword(url, user, settings.password);
