@@ -26,6 +26,9 @@ packages=(
   nsis python3 python3-vobject
   # The installer test finds the installed program's window.
   xdotool
+  # lumo sync talks to CardDAV servers through libcurl; its tests and
+  # benchmark run against a real Radicale.
+  libcurl4-openssl-dev radicale
 )
 
 # One dpkg-query for all: it prints nothing for a package it has never seen.

@@ -22,6 +22,7 @@
 #include "host/ui_busy.h"
 #include "store/store.h"
 #include "store/undo.h"
+#include "sync/sync_result.h"
 #include "views/view_state.h"
 
 bool saveLocked = false;
@@ -92,6 +93,7 @@ void resetViewsAfterLoad()
 
 void loadCurrentFileAndShow()
 {
+    dropHeldSyncState();
     loadAddressFile(currentFilePath, LoadMode::Open);
     resetViewsAfterLoad();
     sortEntries();
@@ -214,6 +216,7 @@ bool checkFreeSpace(const char* path, int64_t byteCount)
 void newFile()
 {
     discardSnapshot();
+    dropHeldSyncState();
     std::memset(currentPassword, 0, sizeof currentPassword);
     resetStoreToNoName();
 }
@@ -283,6 +286,8 @@ SaveResult saveFile(bool askName)
                 dataModified = false;
                 std::memcpy(filePassword, currentPassword, sizeof filePassword);
                 result = SaveResult::Saved;
+                // A sync's state goes to disk only with the book it belongs to.
+                saveHeldSyncState(chosen);
             } else {
                 reportError(captionMain, textCannotSave);
             }

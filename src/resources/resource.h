@@ -69,6 +69,10 @@
 #define IDD_ADDPASSWORD_DE    166
 #define IDD_SETPASSWORD       2158
 #define IDD_SETPASSWORD_DE    2155
+#define IDD_SYNCSETTINGS      2161
+#define IDD_SYNCSETTINGS_DE   2160
+#define IDD_SYNCPASSWORD      2163
+#define IDD_SYNCPASSWORD_DE   2162
 
 // ---- Menu, accelerator and toolbar commands: File ---------------------------
 #define IDM_OPEN              40015
@@ -79,6 +83,8 @@
 #define IDM_DATACHECK         40020
 #define IDM_PRINT             40035
 #define IDM_PASSWORD          40111
+#define IDM_SYNC              40123
+#define IDM_SYNCSETTINGS      40124
 #define IDM_RECENT0           40101  // recent files: IDM_RECENT0 + slot
 #define IDM_RECENT1           40102
 #define IDM_RECENT2           40103
@@ -248,6 +254,17 @@
 #define IDC_OPENPW_OK         1232
 #define IDC_ADDPW_PASSWORD    1235
 #define IDC_ADDPW_OK          1234
+
+// ---- Controls: synchronisation settings and server password --------------
+#define IDC_SYNC_URL          1240
+#define IDC_SYNC_USER         1241
+#define IDC_SYNC_PASSWORD     1242
+#define IDC_SYNC_REMEMBER     1243
+#define IDC_SYNC_OK           1244
+#define IDC_SYNCPW_ACCOUNT    1245
+#define IDC_SYNCPW_PASSWORD   1246
+#define IDC_SYNCPW_REMEMBER   1247
+#define IDC_SYNCPW_OK         1248
 
 // ---- Controls: print settings -----------------------------------------------
 #define IDC_PRINT_LEFTBORDER  1214

@@ -30,6 +30,7 @@
 #include "print/printing.h"
 #include "store/store.h"
 #include "store/undo.h"
+#include "sync/sync_dialogs.h"
 #include "views/activation.h"
 #include "views/selection_edit.h"
 #include "views/view_fonts.h"
@@ -152,6 +153,8 @@ bool runCommand(int id)
     case IDM_SAVEAS:            saveOrSaveBlock(true); break;
     case IDM_NEW:               newFile(); break;
     case IDM_ADD:               addWithDataCheck(); break;
+    case IDM_SYNC:              synchroniseCommand(); break;
+    case IDM_SYNCSETTINGS:      syncSettingsCommand(); break;
     case IDM_DATACHECK:         dataCheck(); break;
     case IDM_SEARCH:            openSearchDialog(); break;
     case IDM_REPEATSEARCH:      repeatSearch(); break;

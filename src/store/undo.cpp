@@ -8,6 +8,7 @@
 #include "resources/resource.h"
 #include "host/host.h"
 #include "store/store.h"
+#include "sync/sync_result.h"
 #include "views/view_state.h"
 
 bool snapshotValid = false;
@@ -38,6 +39,7 @@ void discardSnapshot()
 {
     host().enableMenuItem(IDM_UNDO, false);
     freeSnapshot();
+    dropSnapshotSyncState();
 }
 
 // Keeps the snapshot's blocks while they are large enough: a fresh block of
@@ -90,6 +92,7 @@ void takeSnapshot()
     snapshotUsedBytes = usedBytes;
     snapshotView = captureViewState();
     snapshotValid = true;
+    syncStateIntoSnapshot();
 }
 
 void undo()
@@ -101,6 +104,7 @@ void undo()
     std::swap(bufferCapacity, snapshotCapacity);
     std::swap(entryIndex, snapshotIndex);
     std::swap(indexCapacity, snapshotIndexCapacity);
+    syncStateSwapWithSnapshot();
 
     ViewState current = captureViewState();
     const bool dataView = snapshotView.activeView == ActiveView::DataView ||

@@ -247,7 +247,8 @@ TEST(Resources, GermanDialogsHaveTheControlsOfTheEnglishOnes)
                             {IDD_OPENPASSWORD, IDD_OPENPASSWORD_DE},   {IDD_ADDPASSWORD, IDD_ADDPASSWORD_DE},
                             {IDD_INFO, IDD_INFO_DE},                   {IDD_PREDEFINITIONS, IDD_PREDEFINITIONS_DE},
                             {IDD_CALENDARENTRY, IDD_CALENDARENTRY_DE}, {IDD_CALENDARSEARCH, IDD_CALENDARSEARCH_DE},
-                            {IDD_COLOURS, IDD_COLOURS_DE}};
+                            {IDD_COLOURS, IDD_COLOURS_DE},             {IDD_SYNCSETTINGS, IDD_SYNCSETTINGS_DE},
+                            {IDD_SYNCPASSWORD, IDD_SYNCPASSWORD_DE}};
     for (auto [english, german] : twins) {
         SCOPED_TRACE("dialogs " + std::to_string(english) + " and " + std::to_string(german));
         Dialog e, g;
@@ -268,7 +269,8 @@ TEST(Resources, DialogsAreLaidOutWithoutOverlaps)
                    IDD_GENERALCONFIG_DE, IDD_SETPASSWORD, IDD_SETPASSWORD_DE, IDD_OPENPASSWORD, IDD_OPENPASSWORD_DE,
                    IDD_ADDPASSWORD, IDD_ADDPASSWORD_DE, IDD_INFO, IDD_INFO_DE, IDD_STATUSBAR, IDD_PREDEFINITIONS,
                    IDD_PREDEFINITIONS_DE, IDD_CALENDARENTRY, IDD_CALENDARENTRY_DE, IDD_CALENDARSEARCH,
-                   IDD_CALENDARSEARCH_DE, IDD_COLOURS, IDD_COLOURS_DE})
+                   IDD_CALENDARSEARCH_DE, IDD_COLOURS, IDD_COLOURS_DE, IDD_SYNCSETTINGS, IDD_SYNCSETTINGS_DE,
+                   IDD_SYNCPASSWORD, IDD_SYNCPASSWORD_DE})
         expectTidyLayout(id);
 }
 

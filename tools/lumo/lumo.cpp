@@ -28,6 +28,7 @@
 #include "find/sort.h"
 #include "host/host.h"
 #include "host/texts.h"
+#include "lumo_sync.h"
 #include "store/store.h"
 #include "password_source.h"
 
@@ -46,6 +47,7 @@ const char usageText[] =
     "       lumo check [--plain | --password P] FILE OUT\n"
     "       lumo export [--plain | --password P] [--format vcard3|vcard4|csv] FILE OUT\n"
     "       lumo import [--format vcard|csv] [--password P] IN OUT\n"
+    "       lumo sync [--plain | --password P] [--user NAME] [--dry-run] [--insecure-http] URL FILE\n"
     "       lumo --help\n"
     "\n"
     "  cat      write the text of FILE (Windows-1252, CR LF) to standard output;\n"
@@ -59,6 +61,9 @@ const char usageText[] =
     "           CSV in IN (\"-\": standard input), sorted as the program sorts;\n"
     "           --password P protects OUT with P.  Without --format, IN is\n"
     "           read as vCards when it begins with BEGIN:VCARD, else as CSV\n"
+    "  sync     two-way sync of FILE with the CardDAV address book at URL; the\n"
+    "           server password comes from LUMO_SYNC_PASSWORD or is asked for;\n"
+    "           --dry-run tells what would happen and changes nothing\n"
     "\n"
     "P answers the password prompt of a protected FILE (at most 19 characters\n"
     "are used); a plain FILE needs none.  OUT is protected as FILE was (with\n"
@@ -374,6 +379,10 @@ int main(int argc, char** argv)
     if (argc < 2)
         return usageError("no command given");
 
+    if (std::strcmp(argv[1], "sync") == 0) {
+        setHost(&toolHost);
+        return runSync(argc, argv, toolHost.password);
+    }
     Options options;
     if (!parseArguments(argc, argv, options))
         return exitUsage;

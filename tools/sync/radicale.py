@@ -1,0 +1,98 @@
+#!/usr/bin/env python3
+"""A private CardDAV server for trying and testing `lumo sync`: Debian's
+Radicale on 127.0.0.1 with a free port, one htpasswd user and its storage
+in a folder of its own; plus the requests another client (a phone) makes.
+
+    python3 tools/sync/radicale.py [FOLDER]   # runs until Ctrl+C, prints the URL
+"""
+import base64
+import os
+import signal
+import socket
+import subprocess
+import sys
+import tempfile
+import time
+import urllib.error
+import urllib.request
+
+MKCOL_ADDRESSBOOK = (b'<?xml version="1.0"?><mkcol xmlns="DAV:" xmlns:C="urn:ietf:params:xml:ns:carddav">'
+                     b'<set><prop><resourcetype><collection/><C:addressbook/></resourcetype></prop></set></mkcol>')
+
+
+def free_port():
+    with socket.socket() as s:
+        s.bind(("127.0.0.1", 0))
+        return s.getsockname()[1]
+
+
+class Radicale:
+    def __init__(self, folder, user="anna", password="secret"):
+        self.folder, self.user, self.password = folder, user, password
+        self.port = free_port()
+        self.process = None
+        self.log_path = os.path.join(folder, "radicale.log")
+        with open(os.path.join(folder, "users"), "w") as users:
+            users.write(f"{user}:{password}\n")
+
+    def start(self):
+        command = ["radicale", "--config", "", "--server-hosts", f"127.0.0.1:{self.port}",
+                   "--storage-filesystem-folder", os.path.join(self.folder, "storage"),
+                   "--auth-type", "htpasswd", "--auth-htpasswd-encryption", "plain",
+                   "--auth-htpasswd-filename", os.path.join(self.folder, "users"),
+                   "--rights-type", "owner_only", "--logging-level", "info"]
+        self.process = subprocess.Popen(command, stdout=open(self.log_path, "a"), stderr=subprocess.STDOUT)
+        deadline = time.monotonic() + 20
+        while time.monotonic() < deadline:
+            if self.process.poll() is not None:
+                raise RuntimeError("radicale ended; see " + self.log_path)
+            try:
+                socket.create_connection(("127.0.0.1", self.port), timeout=1).close()
+                return self
+            except OSError:
+                time.sleep(0.05)
+        raise RuntimeError("radicale did not start")
+
+    def stop(self, kill=False):
+        if self.process and self.process.poll() is None:
+            self.process.send_signal(signal.SIGKILL if kill else signal.SIGTERM)
+            self.process.wait(20)
+
+    def url(self, book="contacts"):
+        return f"http://127.0.0.1:{self.port}/{self.user}/{book}/"
+
+    def card_files(self, book="contacts"):
+        folder = os.path.join(self.folder, "storage", "collection-root", self.user, book)
+        return sorted(name for name in os.listdir(folder) if name.endswith(".vcf")) if os.path.isdir(folder) else []
+
+    def requests_logged(self):
+        with open(self.log_path) as log:
+            return [line for line in log if " request for " in line]
+
+    # A client of the server, as a phone is.
+    def request(self, method, path, body=None, headers=None):
+        url = path if path.startswith("http") else f"http://127.0.0.1:{self.port}{path}"
+        auth = base64.b64encode(f"{self.user}:{self.password}".encode()).decode()
+        req = urllib.request.Request(url, data=body, method=method,
+                                     headers={"Authorization": "Basic " + auth, **(headers or {})})
+        try:
+            with urllib.request.urlopen(req, timeout=60) as answer:
+                return answer.status, answer.headers, answer.read()
+        except urllib.error.HTTPError as error:
+            return error.code, error.headers, error.read()
+
+    def make_book(self, book="contacts"):
+        status, _, _ = self.request("MKCOL", self.url(book), MKCOL_ADDRESSBOOK, {"Content-Type": "application/xml"})
+        assert status == 201, status
+
+
+if __name__ == "__main__":
+    folder = sys.argv[1] if len(sys.argv) > 1 else tempfile.mkdtemp(prefix="radicale-")
+    server = Radicale(folder).start()
+    if not server.card_files() and not os.path.isdir(os.path.join(folder, "storage", "collection-root", "anna")):
+        server.make_book()
+    print(f"{server.url()}  user anna, password secret, storage {folder}; Ctrl+C ends it", flush=True)
+    try:
+        server.process.wait()
+    except KeyboardInterrupt:
+        server.stop()
