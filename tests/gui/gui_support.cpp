@@ -30,15 +30,6 @@ bool pumpUntil(const std::function<bool()>& cond, DWORD timeoutMs)
     }
 }
 
-void pumpPending()
-{
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-}
-
 // ---- Dialogs ----
 
 namespace {
@@ -51,9 +42,7 @@ constexpr int messageBoxTextId = 0xFFFF;
 
 bool isDialog(HWND window)
 {
-    char name[16] = "";
-    GetClassNameA(window, name, sizeof name);
-    return std::string(name) == "#32770";
+    return className(window) == "#32770";
 }
 
 LRESULT CALLBACK cbtHook(int code, WPARAM wParam, LPARAM lParam)
@@ -186,14 +175,7 @@ bool waitForCalendarText(const std::string& text, DWORD timeoutMs)
         timeoutMs);
 }
 
-// ---- Reading windows and menus ----
-
-std::string windowText(HWND window)
-{
-    char text[1024] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
+// ---- Reading menus ----
 
 std::string menuText(HMENU menu, UINT id)
 {
@@ -256,21 +238,10 @@ void startFresh()
     seenDialogs().clear();
 }
 
-void sendMouse(HWND window, DWORD flags, POINT at)
-{
-    ClientToScreen(window, &at);
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    input.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &input, sizeof input);
-}
-
 bool dragWithButtonHeld(HWND window, POINT from, POINT to, std::function<bool()> letGo)
 {
     SetForegroundWindow(mainWindow);
-    sendMouse(window, 0, from);
+    moveMouseTo(window, from);
     pumpPending();
     std::atomic<bool> released = false;
     const HCURSOR heldCursor = LoadCursorA(appInstance, MAKEINTRESOURCEA(IDC_HAND_CURSOR));
@@ -280,16 +251,16 @@ bool dragWithButtonHeld(HWND window, POINT from, POINT to, std::function<bool()>
             while (!cond() && GetTickCount() - start < 3000)
                 Sleep(10);
         };
-        sendMouse(window, MOUSEEVENTF_LEFTDOWN, from);
+        pressLeftButton();
         waitFor([&] {
             CURSORINFO info{};
             info.cbSize = sizeof info;
             GetCursorInfo(&info);
             return info.hCursor == heldCursor;
         });
-        sendMouse(window, 0, to);
+        moveMouseTo(window, to);
         waitFor(letGo);
-        sendMouse(window, MOUSEEVENTF_LEFTUP, to);
+        releaseLeftButton();
         released = true;
     });
     bool done = pumpUntil([&] { return released.load(); }, 10000);
@@ -300,20 +271,32 @@ bool dragWithButtonHeld(HWND window, POINT from, POINT to, std::function<bool()>
 
 // ---- Pixels, GDI objects and timing ----
 
-PaintedWindow::PaintedWindow(HWND window, std::function<void(HDC, int)> paintMode) : paintMode(std::move(paintMode))
+PaintedWindow::PaintedWindow(HWND window, std::function<void(HDC, int)> paintMode)
+    : PaintedWindow(clientRect(window).right, clientRect(window).bottom)
 {
-    RECT r = clientRect(window);
+    this->paintMode = std::move(paintMode);
+    paint(0);
+}
+
+PaintedWindow::PaintedWindow(int width, int height) : width(width), height(height)
+{
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = r.right;
-    info.bmiHeader.biHeight = -r.bottom;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
     dc = CreateCompatibleDC(nullptr);
     bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     previous = SelectObject(dc, bitmap);
-    paint(0);
+    clear();
+}
+
+void PaintedWindow::clear()
+{
+    RECT all = {0, 0, width, height};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
 }
 
 PaintedWindow::~PaintedWindow()
@@ -321,21 +304,6 @@ PaintedWindow::~PaintedWindow()
     SelectObject(dc, previous);
     DeleteObject(bitmap);
     DeleteDC(dc);
-}
-
-COLORREF screenPixel(HWND window, int x, int y)
-{
-    HDC dc = GetDC(window);
-    COLORREF c = GetPixel(dc, x, y);
-    ReleaseDC(window, dc);
-    return c;
-}
-
-RECT clientRect(HWND window)
-{
-    RECT r;
-    GetClientRect(window, &r);
-    return r;
 }
 
 // Wine answers GetGuiResources with 0; its handle table accepts a handle

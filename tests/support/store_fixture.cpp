@@ -51,6 +51,14 @@ std::vector<std::string> storeHeadings()
     return headings;
 }
 
+std::string numberedEntry(int n)
+{
+    std::string text = "Name\r\n";
+    for (int i = 1; i < n; ++i)
+        text += "Line " + std::to_string(i) + "\r\n";
+    return text + "\r\nNext\r\n\r\n";
+}
+
 std::string readFileBytes(const std::filesystem::path& path)
 {
     std::ifstream in(path, std::ios::binary);
