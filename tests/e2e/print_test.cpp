@@ -213,9 +213,7 @@ TEST_F(Printing, MarkedEntriesWithHeadline)
     pressKey(VK_HOME, {VK_CONTROL});
     pressKey(VK_DOWN, {VK_SHIFT});
     pressKey(VK_DOWN, {VK_SHIFT});
-    pressKey('C', {VK_CONTROL});
-    std::string marked;
-    ASSERT_TRUE(waitUntil([&] { return !(marked = clipboardText().value_or("")).empty(); }, waitLimitMs, &lumo));
+    const std::string marked = copy();
     ASSERT_EQ(entriesOf(marked).size(), 3u);
 
     ASSERT_NO_FATAL_FAILURE(printWithSettings("3", "1", "Kundenliste"));

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <ole2.h>
+#include <shlobj.h>
 
 #include <cstring>
 #include <string>
@@ -13,6 +15,7 @@
 #include "shell/app.h"
 #include "store/store.h"
 #include "store/undo.h"
+#include "transfer/drag_drop.h"
 #include "support/store_fixture.h"
 #include "views/overview_rules.h"
 #include "views/view_fonts.h"
@@ -139,6 +142,45 @@ TEST_F(ClipboardCommands, InsertAndDeleteReachTheOverviewAndDeleteAsksFirst)
     EXPECT_EQ(entryCount, 6);
     command(IDM_NEWENTRY);
     EXPECT_EQ(entryCount, 7);
+}
+
+// Another program's drop, offered through the clipboard's data object: text
+// goes where the point is, a file as its name in quotes.
+TEST_F(ClipboardCommands, TextAndAFileFromAnotherProgramAreDroppedAtThePoint)
+{
+    command(IDM_ROTATE);
+    POINT end = {clientRect(dataViewWindow).right - 4, captionHeight + 1 + 2 * dataViewLineHeight + dataViewLineHeight / 2};
+    ClientToScreen(dataViewWindow, &end);   // behind the text of "Weg 1"
+    auto drop = [&] {
+        IDataObject* data = nullptr;
+        DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+        IDropTarget* target = dataViewDropTarget();
+        if (OleGetClipboard(&data) != S_OK || target->DragEnter(data, MK_LBUTTON, {end.x, end.y}, &effect) != S_OK ||
+            target->Drop(data, 0, {end.x, end.y}, &effect) != S_OK)
+            effect = 99;
+        if (data)
+            data->Release();
+        pumpPending();
+        return effect;
+    };
+    putOnClipboard("eins\r\n\r\nzwei");
+    EXPECT_EQ(drop(), static_cast<DWORD>(DROPEFFECT_COPY));
+    const std::string text = "Anna\r\nWeg 1eins\r\n \r\nzwei\r\nBerlin\r\n\r\n";
+    EXPECT_EQ(storeText().substr(0, text.size()), text);
+
+    const std::string name = "C:\\Briefe\\Brief 1.txt";
+    HGLOBAL list = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + name.size() + 2);
+    auto* files = static_cast<DROPFILES*>(GlobalLock(list));
+    files->pFiles = sizeof(DROPFILES);
+    std::memcpy(reinterpret_cast<char*>(files) + sizeof(DROPFILES), name.c_str(), name.size());
+    GlobalUnlock(list);
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    SetClipboardData(CF_HDROP, list);
+    CloseClipboard();
+    EXPECT_EQ(drop(), static_cast<DWORD>(DROPEFFECT_COPY));
+    const std::string withFile = "Anna\r\nWeg 1eins\"" + name + "\"\r\n";
+    EXPECT_EQ(storeText().substr(0, withFile.size()), withFile);
 }
 
 TEST_F(ClipboardCommands, HeldButtonMarksEntriesAndScrollsAtTheBottom)
