@@ -11,6 +11,7 @@
 #include "find/sort.h"
 #include "host/title.h"
 #include "store/store.h"
+#include "store/undo.h"
 #include "views/view_state.h"
 
 void setStoreText(std::string_view text)
@@ -84,6 +85,7 @@ void StoreTest::SetUp()
     std::memset(addPassword, 0, sizeof addPassword);
     std::strcpy(titleText, " NO NAME");
     createEmptyStore();
+    discardSnapshot();
     dataModified = false;
     recorder.events.clear();
 
@@ -97,6 +99,7 @@ void StoreTest::SetUp()
 void StoreTest::TearDown()
 {
     setWriteFaultAfter(-1);
+    discardSnapshot();
     freeStore();
     setHost(nullptr);
     std::error_code ignored;

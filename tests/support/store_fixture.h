@@ -1,5 +1,5 @@
-// Test fixture: a fresh store, default settings and view state, a recording
-// host, and a private temporary folder for files.
+// Test fixture: a fresh store without an undo snapshot, default settings and
+// view state, a recording host, and a private temporary folder for files.
 #pragma once
 
 #include <gtest/gtest.h>
