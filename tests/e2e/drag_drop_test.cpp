@@ -149,6 +149,7 @@ TEST_F(DragAndDrop, MarkedEntriesDraggedFromTheOverviewAreCopiedIntoTheEntryAndU
     const std::string entry = copyAll();
     pressKey(VK_HOME, {VK_CONTROL});   // no selection left to drop onto
     pressKey(VK_ESCAPE);
+    ASSERT_EQ(copy(), marked) << "the Overview did not get the keys back";
     const std::vector<std::string> lines = linesOf(entry);
     ASSERT_GE(lines.size(), 3u);
 
