@@ -93,13 +93,7 @@ protected:
     void quitWithoutSaving()
     {
         pressKey('Q', {VK_CONTROL});
-        SeenMessageBox box;
-        waitUntil([&] {
-            auto boxes = messageBoxes(lumo.id);
-            if (!boxes.empty())
-                box = boxes.front();
-            return box.window || !isRunning(lumo);
-        });
+        SeenMessageBox box = waitForMessageBox(lumo);   // or the program's end
         if (box.window && box.text == saveQuestion)
             answer(box, IDNO, lumo);
         expectCleanExit(lumo);

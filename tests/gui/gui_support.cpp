@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <atomic>
 #include <deque>
-#include <map>
 #include <thread>
 
 #include "calendar/calendar_protocol.h"
@@ -92,50 +91,13 @@ std::vector<SeenDialog>& seenDialogs()
 namespace {
 
 HWND calendar;
-UINT calendarMessage;
-std::vector<std::string> received;
-std::map<uint32_t, char> pending;
-int32_t pendingExpected = -1;
-int32_t pendingCount = 0;
-
-// A decoder of its own: the address book's receiver state lives in the
-// same process and must not be shared.
-void receive(uint32_t position, uint32_t value)
-{
-    if (position == countMarker) {
-        pendingExpected = static_cast<int32_t>(value);
-    } else {
-        ++pendingCount;
-        if (value != 0)
-            pending[position] = static_cast<char>(value);
-    }
-    if (pendingCount != pendingExpected)
-        return;
-    std::string text;
-    for (uint32_t i = 0; pending.count(i); ++i)
-        text += pending[i];
-    received.push_back(text);
-    pending.clear();
-    pendingExpected = -1;
-    pendingCount = 0;
-}
-
-LRESULT CALLBACK calendarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == calendarMessage && calendarMessage != 0) {
-        receive(static_cast<uint32_t>(wParam), static_cast<uint32_t>(lParam));
-        return 0;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
-}
 
 }  // namespace
 
 HWND createTestCalendar()
 {
-    calendarMessage = RegisterWindowMessageA(transferMessageName);
     WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = calendarProc;
+    windowClass.lpfnWndProc = DefWindowProcA;
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.lpszClassName = calendarWindowClass;
     RegisterClassA(&windowClass);
@@ -149,30 +111,6 @@ void destroyTestCalendar()
     if (calendar)
         DestroyWindow(calendar);
     calendar = nullptr;
-}
-
-std::vector<std::string>& calendarTexts()
-{
-    return received;
-}
-
-void sendFromCalendar(const std::string& text)
-{
-    HWND lumo = FindWindowA("ORDANE-Lumo", nullptr);
-    for (auto m : encodeCalendarText(text))
-        PostMessageA(lumo, calendarMessage, m.position, static_cast<LPARAM>(m.value));
-}
-
-bool waitForCalendarText(const std::string& text, DWORD timeoutMs)
-{
-    return pumpUntil(
-        [&] {
-            for (const auto& t : received)
-                if (t == text)
-                    return true;
-            return false;
-        },
-        timeoutMs);
 }
 
 // ---- Reading menus ----
@@ -269,7 +207,7 @@ bool dragWithButtonHeld(HWND window, POINT from, POINT to, std::function<bool()>
     return done;
 }
 
-// ---- Pixels, GDI objects and timing ----
+// ---- Pixels and GDI objects ----
 
 PaintedWindow::PaintedWindow(HWND window, std::function<void(HDC, int)> paintMode)
     : PaintedWindow(clientRect(window).right, clientRect(window).bottom)
@@ -317,15 +255,4 @@ long gdiObjectCount()
     for (UINT_PTR slot = 1; slot < 0x10000; ++slot)
         n += GetObjectType(reinterpret_cast<HGDIOBJ>(slot)) != 0;
     return n;
-}
-
-double averageMs(int n, const std::function<void()>& step)
-{
-    LARGE_INTEGER frequency, start, end;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&start);
-    for (int i = 0; i < n; ++i)
-        step();
-    QueryPerformanceCounter(&end);
-    return 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart) / n;
 }

@@ -38,13 +38,10 @@ std::vector<SeenDialog>& seenDialogs();
 
 // ---- A calendar program in the test ----
 
-// A window of class "ORDANE" that collects the texts it is sent.
+// A window of class "ORDANE", so that the program starts; what it is sent
+// is the end-to-end tests' business.
 HWND createTestCalendar();
 void destroyTestCalendar();
-std::vector<std::string>& calendarTexts();
-// Posts text to the address book the way the calendar program does.
-void sendFromCalendar(const std::string& text);
-bool waitForCalendarText(const std::string& text, DWORD timeoutMs = 5000);
 
 // Menu reading.
 std::string menuText(HMENU menu, UINT id);
@@ -66,7 +63,7 @@ void startFresh();
 // cursor shows, and lets go when letGo() holds or after three seconds.
 bool dragWithButtonHeld(HWND window, POINT from, POINT to, std::function<bool()> letGo);
 
-// ---- Pixels, GDI objects and timing ----
+// ---- Pixels and GDI objects ----
 
 // A 32-bit memory bitmap: a window's painting routine run into one of its
 // client size, or a white page of the given size.
@@ -87,5 +84,3 @@ struct PaintedWindow {
 };
 
 long gdiObjectCount();
-// Milliseconds per call of step, averaged over n calls.
-double averageMs(int n, const std::function<void()>& step);

@@ -39,7 +39,6 @@ protected:
     void SetUp() override
     {
         seenDialogs().clear();
-        calendarTexts().clear();
         command(IDM_NEW);
         seenDialogs().clear();
     }
@@ -220,16 +219,6 @@ TEST_F(MainWindow, CancelledFontDialogKeepsTheFontButNotItsBoldOrItalic)
     EXPECT_EQ(std::memcmp(&kept, &font, sizeof font), 0);
     dataViewFont = original;
     createViewFonts();
-}
-
-TEST_F(MainWindow, PasswordProtectionMarksTheDataChanged)
-{
-    answerNextDialog({IDC_SETPW_OK, {{IDC_SETPW_PASSWORD, "abcd"}, {IDC_SETPW_REPEAT, "abcd"}}, {}});
-    command(IDM_PASSWORD);
-    EXPECT_STREQ(currentPassword, "abcd");
-    EXPECT_EQ(windowText(mainWindow)[0], '*');
-    command(IDM_NEW);
-    EXPECT_EQ(currentPassword[0], 0);
 }
 
 TEST_F(MainWindow, InfoBoxShowsTheVersionAndCloses)
