@@ -51,6 +51,22 @@ bool runUnix(const std::string& command, const std::string& folder)
     return code == "0\n";
 }
 
+// UTF-8 text as Windows-1252; the soft hyphen that PDF text extraction
+// makes of a printed hyphen is a hyphen again.
+std::string windows1252(const std::string& utf8)
+{
+    std::wstring wide(utf8.size() + 1, L'\0');
+    wide.resize(static_cast<size_t>(
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), static_cast<int>(wide.size()))));
+    for (wchar_t& c : wide)
+        if (c == 0xAD)
+            c = L'-';
+    std::string narrow(wide.size() * 2 + 1, '\0');
+    narrow.resize(static_cast<size_t>(WideCharToMultiByte(1252, 0, wide.data(), static_cast<int>(wide.size()), narrow.data(),
+                                                          static_cast<int>(narrow.size()), nullptr, nullptr)));
+    return narrow;
+}
+
 // The rows of a page picture (binary PGM, 8-bit grey, printed at the
 // printer's 300 dpi) where a double rule runs: a light grey row (190) over
 // a darker one (140), each across more than half the page.
@@ -166,16 +182,12 @@ protected:
         return found;
     }
 
-    // Text of the PDF in Latin-1 (the sample's letters sit where Windows
-    // has them), pages separated by form feeds; the soft hyphen that text
-    // extraction makes of a printed hyphen is a hyphen again.
+    // Text of the PDF in Windows-1252, pages separated by form feeds.
     std::string textOf(const std::string& pdf)
     {
         const std::string out = folderUnix + "/" + pdf + ".txt";
-        EXPECT_TRUE(runUnix("/usr/bin/pdftotext -layout -enc Latin1 '" + folderUnix + "/" + pdf + "' '" + out + "'", folderUnix));
-        std::string text = readWholeFile(windowsPathOf(out)).value_or("");
-        std::replace(text.begin(), text.end(), '\xAD', '-');
-        return text;
+        EXPECT_TRUE(runUnix("/usr/bin/pdftotext -layout -enc UTF-8 '" + folderUnix + "/" + pdf + "' '" + out + "'", folderUnix));
+        return windows1252(readWholeFile(windowsPathOf(out)).value_or(""));
     }
 
     // The first page as a grey picture at 300 dpi, and as a PNG beside the
