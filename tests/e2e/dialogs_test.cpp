@@ -61,16 +61,8 @@ protected:
     // is the expected one or the wait is over.
     COLORREF waitForPixel(HWND window, POINT point, COLORREF expected)
     {
-        ClientToScreen(window, &point);
         COLORREF seen = CLR_INVALID;
-        waitUntil(
-            [&] {
-                HDC screen = GetDC(nullptr);
-                seen = GetPixel(screen, point.x, point.y);
-                ReleaseDC(nullptr, screen);
-                return seen == expected;
-            },
-            waitLimitMs, &lumo);
+        waitUntil([&] { return (seen = screenPixel(window, point)) == expected; }, waitLimitMs, &lumo);
         return seen;
     }
 
