@@ -5,14 +5,14 @@
 #   scripts/fuzz.sh TARGET|all SECONDS
 #   scripts/fuzz.sh build              # build only (scripts/test.sh does this)
 #
-# Targets: address_file startup calendar paste vcard_import csv_import
+# Targets: address_file startup calendar paste import
 # exchange_round_trip.  The repository's corpus is
 # only read; new inputs go to build/fuzz/scratch/TARGET, crash inputs to
 # build/fuzz/crashes/TARGET.  A crash does not end the run.  The log of a run
 # is build/fuzz/TARGET.log; its last line gives the executions.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
-targets=(address_file startup calendar paste vcard_import csv_import exchange_round_trip)
+targets=(address_file startup calendar paste import exchange_round_trip)
 
 cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DLUMO_FUZZ=ON >/dev/null

@@ -34,15 +34,6 @@ std::string shownLine(int32_t l)
 Ints caret() { return {caretLine, caretColumn}; }
 Ints selection() { return {selStartLine, selStartColumn, selEndLine, selEndColumn}; }
 
-// "Name" and then lines "Line 1" to "Line <n-1>", as one entry followed by another.
-std::string numberedEntry(int n)
-{
-    std::string text = "Name\r\n";
-    for (int i = 1; i < n; ++i)
-        text += "Line " + std::to_string(i) + "\r\n";
-    return text + "\r\nNext\r\n\r\n";
-}
-
 bool hasEvent(const RecordingHost& recorder, const std::string& event)
 {
     return std::find(recorder.events.begin(), recorder.events.end(), event) != recorder.events.end();

@@ -57,8 +57,6 @@ protected:
         StoreTest::SetUp();
         saveLocked = false;
         addPath[0] = entryBlockPath[0] = textBlockPath[0] = 0;
-        discardSnapshot();
-        recorder.events.clear();
     }
 };
 

@@ -20,14 +20,8 @@ protected:
     void SetUp() override
     {
         StoreTest::SetUp();
-        discardSnapshot();
         lastChosenFile[0] = 0;
         dataViewRowCount = 20;
-    }
-    void TearDown() override
-    {
-        discardSnapshot();
-        StoreTest::TearDown();
     }
 
     // The Data view active on the first entry of text, the caret at line, column.

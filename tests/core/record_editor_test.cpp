@@ -33,11 +33,6 @@ protected:
         dataViewRowCount = 20;
         typeAheadLength = 0;
     }
-    void TearDown() override
-    {
-        discardSnapshot();
-        StoreTest::TearDown();
-    }
 
     // The Data view shows the given entry with the caret at line, column; nothing changed yet.
     void start(const std::string& text, int32_t line, int32_t column, int32_t entry = 0)

@@ -1,6 +1,5 @@
 #include "core/reference_sort.h"
 
-#include <cstring>
 #include <list>
 #include <vector>
 
@@ -37,73 +36,6 @@ Decision probe(const unsigned char* key, const unsigned char* other, int d)
 }
 
 }  // namespace
-
-ReferenceSortResult referenceSort(int32_t current, int32_t cursorRow)
-{
-    const int32_t count = entryCount;
-    std::vector<unsigned char> target(static_cast<size_t>(usedBytes) + 2000, 0);
-    std::vector<int32_t> targetIndex(static_cast<size_t>(count) + 100, 0);
-    auto occupied = [&](int32_t slot) { return target[static_cast<size_t>(targetIndex[slot])] != 0; };
-
-    int32_t k = 0;
-    int32_t placedEnd = 0;
-    bool currentPlaced = false;
-    for (int32_t s = 0; s < count; ++s) {
-        const unsigned char* key = textBuffer + entryIndex[s];
-        int d = 0;
-        for (;;) {
-            const Decision decision = occupied(k) ? probe(key, target.data() + targetIndex[k], d) : None;
-            if (decision == None || decision == InsertHere)
-                break;
-            if (decision == InsertBehind) {
-                ++k;
-                break;
-            }
-            if (decision == Down) {
-                if (!occupied(k))
-                    break;
-                d = 1;
-                ++k;
-                continue;
-            }
-            if (k == 0)
-                break;
-            d = -1;
-            --k;
-        }
-
-        // Insert entry s at slot k.
-        int32_t length = entryIndex[s + 1] - entryIndex[s];
-        int32_t at = targetIndex[k];
-        // Only the placed bytes need moving; everything behind them is zero.
-        std::memmove(target.data() + at + length, target.data() + at, static_cast<size_t>(placedEnd - at));
-        std::memcpy(target.data() + at, textBuffer + entryIndex[s], static_cast<size_t>(length));
-        placedEnd += length;
-
-        // Rescan the whole target.
-        std::fill(targetIndex.begin(), targetIndex.begin() + count, 0);
-        int32_t slot = 0;
-        for (int32_t i = 0; i < usedBytes; ++i) {
-            if (target[i] == 13 && target[i + 1] == 10 && target[i + 2] == 13 && target[i + 3] == 10) {
-                i += 3;
-                targetIndex[++slot] = i + 1;
-            }
-        }
-
-        if (s == current) {
-            cursorRow = k;
-            currentPlaced = true;
-        } else if (currentPlaced && k <= cursorRow) {
-            ++cursorRow;
-        }
-    }
-
-    // The sorted entries replace the entries; text behind them stays.
-    int32_t entriesEnd = entryIndex[count];
-    std::string text(reinterpret_cast<const char*>(target.data()), static_cast<size_t>(entriesEnd));
-    text.append(reinterpret_cast<const char*>(textBuffer) + entriesEnd, static_cast<size_t>(usedBytes - entriesEnd));
-    return {text, cursorRow};
-}
 
 ReferenceSortResult walkReferenceSort(int32_t current, int32_t cursorRow)
 {

@@ -1,8 +1,9 @@
-// The sort written out step by step, exactly as the probe-insertion method
-// is described: a zeroed target buffer and index, byte-by-byte key
-// comparison, one memmove per insertion, and a full rescan of the target
-// for separators after every insertion.  Slow on purpose; the tests hold
-// the real sort to its results.
+// The sort written out as the probe-insertion method is described: each
+// entry in turn walks from the slot of the last insertion, comparing keys
+// byte by byte, up or down to its place.  The slots are a linked list, so
+// an insertion costs nothing and books of 100,000 entries in which the
+// walks stay short can be checked.  Slow on purpose; the tests hold the
+// real sort to its results.
 #pragma once
 
 #include <cstdint>
@@ -14,11 +15,4 @@ struct ReferenceSortResult {
 };
 
 // Sorts a copy of the current store; the store itself is not changed.
-ReferenceSortResult referenceSort(int32_t currentEntry, int32_t cursorRowBefore);
-
-// The same probe walk, slot by slot and byte by byte as above, over a
-// linked list of slots instead of a byte buffer: an insertion costs nothing
-// and no separator scan follows it, so books of 100,000 entries in which
-// the walks stay short can be checked.  The tests hold it to referenceSort
-// on every small book.
 ReferenceSortResult walkReferenceSort(int32_t currentEntry, int32_t cursorRowBefore);

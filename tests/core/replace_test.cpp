@@ -102,16 +102,6 @@ Literal literalReplaceAll(std::string t, const std::string& find, int fold, cons
 
 class Replace : public StoreTest {
 protected:
-    void SetUp() override
-    {
-        StoreTest::SetUp();
-        discardSnapshot();
-    }
-    void TearDown() override
-    {
-        discardSnapshot();
-        StoreTest::TearDown();
-    }
     void settings(const char* find, const char* with, int direction, bool all)
     {
         std::strcpy(replaceSearchText, find);

@@ -29,14 +29,8 @@ protected:
     void SetUp() override
     {
         StoreTest::SetUp();
-        discardSnapshot();
         setStoreText(book);
         recorder.events.clear();
-    }
-    void TearDown() override
-    {
-        discardSnapshot();
-        StoreTest::TearDown();
     }
 
     void showEntry(int32_t e)

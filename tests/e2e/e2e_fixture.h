@@ -24,6 +24,7 @@
 
 #include "e2e/e2e_support.h"
 #include "files/config.h"
+#include "files/scramble.h"
 #include "resources/resource.h"
 
 
@@ -55,15 +56,10 @@ inline std::vector<std::string> splitLines(const std::string& text)
     return lines;
 }
 
-// Undoes the password scrambling: each byte minus the next key byte, the
-// key running round the password.
-inline std::string unscramble(const std::string& bytes, const std::string& key)
+inline std::string unscramble(std::string bytes, const char* key)
 {
-    std::string plain = bytes;
-    for (size_t i = 0; i < plain.size(); ++i)
-        plain[i] = static_cast<char>(static_cast<unsigned char>(plain[i]) -
-                                     static_cast<unsigned char>(key[i % key.size()]));
-    return plain;
+    unscrambleBytes(reinterpret_cast<unsigned char*>(bytes.data()), static_cast<int32_t>(bytes.size()), key);
+    return bytes;
 }
 
 // The entries of an address text, each with its closing empty line, in

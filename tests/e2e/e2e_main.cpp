@@ -131,59 +131,43 @@ TEST_F(EndToEnd, TitleAndStatusShowTheBookOpenedAtStartUp)
     EXPECT_STREQ(recentFiles[0], book.c_str());
 }
 
-TEST_F(EndToEnd, QuitAsksToSaveChangedDataAndNoKeepsTheFile)
+// A changed book at quit: the question answered No keeps the file, Yes
+// saves it (protected, the old file as the backup); with saving at the end
+// switched on nothing is asked.
+TEST_F(EndToEnd, QuitWithChangedDataSavesAsTheSettingsAndTheAnswerSay)
 {
-    std::string book = bookWithSettings(false);
-    std::string original = readWholeFile(book).value_or("");
-    ASSERT_NO_FATAL_FAILURE(startCalendar());
-    ChildProcess lumo = startLumo();
-    ASSERT_NO_FATAL_FAILURE(quitWithChangedBook(lumo));
-
-    SeenMessageBox box = waitForMessageBox(lumo);
-    ASSERT_TRUE(box.window) << "no save question";
-    EXPECT_EQ(box.caption, caption);
-    EXPECT_EQ(box.text, saveQuestion);
-    EXPECT_TRUE(GetDlgItem(box.window, IDYES) && GetDlgItem(box.window, IDNO)) << "not a Yes/No question";
-    answer(box, IDNO, lumo);
-
-    ASSERT_NO_FATAL_FAILURE(expectCleanExit(lumo));
-    EXPECT_TRUE(readWholeFile(book).value_or("") == original) << "the book was written";
-    EXPECT_FALSE(fileExists(inFolder("sample.DUP")));
-    EXPECT_TRUE(waitForCalendarText(goodbye));
-}
-
-TEST_F(EndToEnd, QuitAsksToSaveChangedDataAndYesSavesItProtected)
-{
-    std::string book = bookWithSettings(false);
-    std::string original = readWholeFile(book).value_or("");
-    ASSERT_NO_FATAL_FAILURE(startCalendar());
-    ChildProcess lumo = startLumo();
-    ASSERT_NO_FATAL_FAILURE(quitWithChangedBook(lumo));
-
-    SeenMessageBox box = waitForMessageBox(lumo);
-    ASSERT_TRUE(box.window) << "no save question";
-    EXPECT_EQ(box.text, saveQuestion);
-    answer(box, IDYES, lumo);
-
-    ASSERT_NO_FATAL_FAILURE(expectCleanExit(lumo));
-    expectProtectedCopyOf(readWholeFile(book).value_or(""), original);
-    std::optional<std::string> backup = readWholeFile(inFolder("sample.DUP"));
-    ASSERT_TRUE(backup) << "no backup written";
-    // The old plain book, protected as the new one is.
-    expectProtectedCopyOf(*backup, original);
-}
-
-TEST_F(EndToEnd, QuitSavesChangedDataWithoutAskingWhenAutoSaveIsOn)
-{
-    std::string book = bookWithSettings(true);
-    std::string original = readWholeFile(book).value_or("");
-    ASSERT_NO_FATAL_FAILURE(startCalendar());
-    ChildProcess lumo = startLumo();
-    ASSERT_NO_FATAL_FAILURE(quitWithChangedBook(lumo));
-
-    ASSERT_NO_FATAL_FAILURE(expectCleanExit(lumo));
-    expectProtectedCopyOf(readWholeFile(book).value_or(""), original);
-    expectProtectedCopyOf(readWholeFile(inFolder("sample.DUP")).value_or(""), original);
+    const struct {
+        bool autoSave;
+        int reply;   // 0: no question
+    } cases[] = {{false, IDNO}, {false, IDYES}, {true, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.reply);
+        std::string book = bookWithSettings(c.autoSave);
+        std::string original = readWholeFile(book).value_or("");
+        for (const char* left : {"sample.DUP", "calendar.log", "calendar.ready"})
+            DeleteFileA(inFolder(left).c_str());
+        ASSERT_NO_FATAL_FAILURE(startCalendar());
+        ChildProcess lumo = startLumo();
+        ASSERT_NO_FATAL_FAILURE(quitWithChangedBook(lumo));
+        if (c.reply) {
+            SeenMessageBox box = waitForMessageBox(lumo);
+            ASSERT_TRUE(box.window) << "no save question";
+            EXPECT_EQ(box.caption, caption);
+            EXPECT_EQ(box.text, saveQuestion);
+            answer(box, c.reply, lumo);
+        }
+        ASSERT_NO_FATAL_FAILURE(expectCleanExit(lumo));
+        EXPECT_TRUE(waitForCalendarText(goodbye));
+        closeCalendar();
+        if (c.reply == IDNO) {
+            EXPECT_TRUE(readWholeFile(book).value_or("") == original) << "the book was written";
+            EXPECT_FALSE(fileExists(inFolder("sample.DUP")));
+            continue;
+        }
+        expectProtectedCopyOf(readWholeFile(book).value_or(""), original);
+        // The old plain book, protected as the new one is.
+        expectProtectedCopyOf(readWholeFile(inFolder("sample.DUP")).value_or(""), original);
+    }
 }
 
 // The disk is full at quit (every write fails): the book, its backup and the

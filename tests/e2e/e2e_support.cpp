@@ -8,7 +8,6 @@ namespace {
 constexpr int messageBoxTextId = 0xFFFF;
 constexpr UINT sendTimeoutMs = 5000;
 constexpr DWORD pollIntervalMs = 10;
-constexpr UINT ansiCodePage = 1252;
 
 struct WindowSearch {
     DWORD processId;
@@ -166,28 +165,6 @@ bool waitUntil(const std::function<bool()>& condition, DWORD timeoutMs, const Ch
 
 // ---- Windows of other processes ----
 
-std::string className(HWND window)
-{
-    char name[256] = "";
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
-
-std::string windowText(HWND window)
-{
-    // Read as UTF-16 and convert with the fixed code page, so the bytes
-    // compared do not depend on the locale the test runs in.
-    wchar_t wide[2048] = L"";
-    DWORD_PTR length = 0;
-    if (!SendMessageTimeoutW(window, WM_GETTEXT, sizeof wide / sizeof wide[0], reinterpret_cast<LPARAM>(wide),
-                             SMTO_ABORTIFHUNG, sendTimeoutMs, &length))
-        return "";
-    char narrow[4096] = "";
-    int bytes = WideCharToMultiByte(ansiCodePage, 0, wide, static_cast<int>(length), narrow, sizeof narrow,
-                                    nullptr, nullptr);
-    return std::string(narrow, bytes > 0 ? static_cast<size_t>(bytes) : 0);
-}
-
 bool setWindowText(HWND window, const std::string& text)
 {
     DWORD_PTR result = 0;
@@ -235,148 +212,4 @@ std::vector<SeenMessageBox> messageBoxes(DWORD processId)
         boxes.push_back({dialog, windowText(dialog), messageBoxText(dialog)});
     }
     return boxes;
-}
-
-// ---- Real input ----
-
-namespace {
-
-INPUT keyInput(WORD key, bool down)
-{
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = key;
-    input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC));
-    input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
-    return input;
-}
-
-INPUT unicodeInput(wchar_t character, bool down)
-{
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wScan = character;
-    input.ki.dwFlags = KEYEVENTF_UNICODE | (down ? 0 : KEYEVENTF_KEYUP);
-    return input;
-}
-
-void send(std::vector<INPUT>& inputs)
-{
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
-INPUT mouseInput(DWORD flags, LONG x = 0, LONG y = 0)
-{
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = x;
-    input.mi.dy = y;
-    input.mi.dwFlags = flags;
-    return input;
-}
-
-}  // namespace
-
-void pressKey(WORD key, std::initializer_list<WORD> modifiers)
-{
-    std::vector<INPUT> inputs;
-    for (WORD modifier : modifiers)
-        inputs.push_back(keyInput(modifier, true));
-    inputs.push_back(keyInput(key, true));
-    inputs.push_back(keyInput(key, false));
-    for (auto m = std::rbegin(modifiers); m != std::rend(modifiers); ++m)
-        inputs.push_back(keyInput(*m, false));
-    send(inputs);
-}
-
-void typeText(const std::string& text)
-{
-    std::vector<INPUT> inputs;
-    for (char c : text) {
-        wchar_t wide = 0;
-        MultiByteToWideChar(ansiCodePage, 0, &c, 1, &wide, 1);
-        SHORT scan = VkKeyScanW(wide);
-        // Low byte: the key; high byte: 1 Shift, 2 Ctrl, 4 Alt.  A letter
-        // that needs Ctrl or Alt (AltGr) is typed as Unicode instead.
-        if (scan == -1 || (HIBYTE(scan) & ~1) != 0) {
-            inputs.push_back(unicodeInput(wide, true));
-            inputs.push_back(unicodeInput(wide, false));
-            continue;
-        }
-        bool shift = HIBYTE(scan) & 1;
-        if (shift)
-            inputs.push_back(keyInput(VK_SHIFT, true));
-        inputs.push_back(keyInput(LOBYTE(scan), true));
-        inputs.push_back(keyInput(LOBYTE(scan), false));
-        if (shift)
-            inputs.push_back(keyInput(VK_SHIFT, false));
-    }
-    send(inputs);
-}
-
-void clickAt(HWND window, POINT clientPoint)
-{
-    POINT screen = clientPoint;
-    ClientToScreen(window, &screen);
-    // Absolute mouse coordinates run from 0 to 65535 across the screen.
-    LONG x = MulDiv(screen.x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
-    LONG y = MulDiv(screen.y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
-    std::vector<INPUT> inputs = {mouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y),
-                                 mouseInput(MOUSEEVENTF_LEFTDOWN), mouseInput(MOUSEEVENTF_LEFTUP)};
-    send(inputs);
-}
-
-void moveMouseTo(HWND window, POINT clientPoint)
-{
-    POINT screen = clientPoint;
-    ClientToScreen(window, &screen);
-    LONG x = MulDiv(screen.x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
-    LONG y = MulDiv(screen.y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
-    std::vector<INPUT> inputs = {mouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y)};
-    send(inputs);
-}
-
-void pressLeftButton()
-{
-    std::vector<INPUT> inputs = {mouseInput(MOUSEEVENTF_LEFTDOWN)};
-    send(inputs);
-}
-
-void releaseLeftButton()
-{
-    std::vector<INPUT> inputs = {mouseInput(MOUSEEVENTF_LEFTUP)};
-    send(inputs);
-}
-
-COLORREF screenPixel(HWND window, POINT clientPoint)
-{
-    POINT screen = clientPoint;
-    ClientToScreen(window, &screen);
-    HDC dc = GetDC(nullptr);
-    COLORREF colour = GetPixel(dc, screen.x, screen.y);
-    ReleaseDC(nullptr, dc);
-    return colour;
-}
-
-std::optional<std::string> clipboardText()
-{
-    if (!OpenClipboard(nullptr))
-        return std::nullopt;
-    std::optional<std::string> text;
-    if (HANDLE data = GetClipboardData(CF_TEXT)) {
-        if (const char* bytes = static_cast<const char*>(GlobalLock(data))) {
-            text = bytes;
-            GlobalUnlock(data);
-        }
-    }
-    CloseClipboard();
-    return text;
-}
-
-void clearClipboard()
-{
-    if (OpenClipboard(nullptr)) {
-        EmptyClipboard();
-        CloseClipboard();
-    }
 }

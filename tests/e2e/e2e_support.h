@@ -6,10 +6,11 @@
 #include <windows.h>
 
 #include <functional>
-#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "win/win_support.h"
 
 // Every wait of the suite gives up after this long.
 inline constexpr DWORD waitLimitMs = 20000;
@@ -49,9 +50,6 @@ bool waitUntil(const std::function<bool()>& condition, DWORD timeoutMs = waitLim
 
 // ---- Windows of other processes ----
 
-std::string className(HWND window);
-// The window's text through WM_GETTEXT, in the Windows ANSI code page 1252.
-std::string windowText(HWND window);
 bool setWindowText(HWND window, const std::string& text);
 // The top-level windows of a process, optionally only those of one class.
 std::vector<HWND> topLevelWindows(DWORD processId, const char* windowClass = nullptr);
@@ -71,27 +69,3 @@ struct SeenMessageBox {
 
 // The message boxes the process has open now.
 std::vector<SeenMessageBox> messageBoxes(DWORD processId);
-
-// ---- Real input ----
-// Keys and clicks go in through SendInput, as a user's do: they reach
-// whatever window has the keyboard focus of the foreground application,
-// or the window under the pointer.
-
-// Presses and releases key with the modifier keys held down.
-void pressKey(WORD key, std::initializer_list<WORD> modifiers = {});
-// Types text (code page 1252) key by key; characters that have no key of
-// their own on the keyboard layout are typed as Unicode input.
-void typeText(const std::string& text);
-// A left click at a point in window's client area.
-void clickAt(HWND window, POINT clientPoint);
-// The pointer moved to a point of window's client area, and the left
-// button pressed or released where the pointer is.
-void moveMouseTo(HWND window, POINT clientPoint);
-void pressLeftButton();
-void releaseLeftButton();
-// A pixel of the screen as a user sees it.
-COLORREF screenPixel(HWND window, POINT clientPoint);
-// The ANSI text on the clipboard, or nothing when there is none.
-std::optional<std::string> clipboardText();
-// Empties the clipboard.
-void clearClipboard();

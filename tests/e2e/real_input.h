@@ -62,21 +62,24 @@ protected:
         click(window, {r.right / 2, r.bottom / 2});
     }
 
-    // Select all and copy in the active view; the clipboard text that results.
-    std::string copyAll()
+    // The text that arrives on the (cleared) clipboard.
+    std::string waitForClipboard()
     {
-        clearClipboard();
-        pressKey('A', {VK_CONTROL});
-        pressKey('C', {VK_CONTROL});
         std::string text;
-        waitUntil(
-            [&] {
-                text = clipboardText().value_or("");
-                return !text.empty();
-            },
-            waitLimitMs, &lumo);
+        waitUntil([&] { return !(text = clipboardText().value_or("")).empty(); }, waitLimitMs, &lumo);
         return text;
     }
+
+    // Ctrl+C, with Ctrl+A before it when whole; the text that results.
+    std::string copy(bool whole = false)
+    {
+        clearClipboard();
+        if (whole)
+            pressKey('A', {VK_CONTROL});
+        pressKey('C', {VK_CONTROL});
+        return waitForClipboard();
+    }
+    std::string copyAll() { return copy(true); }
 
     // Types a heading's beginning into the Overview and opens the entry
     // found in the Data view: the entry's text as copied from there.
@@ -90,13 +93,7 @@ protected:
     void quitWithoutSaving()
     {
         pressKey('Q', {VK_CONTROL});
-        SeenMessageBox box;
-        waitUntil([&] {
-            auto boxes = messageBoxes(lumo.id);
-            if (!boxes.empty())
-                box = boxes.front();
-            return box.window || !isRunning(lumo);
-        });
+        SeenMessageBox box = waitForMessageBox(lumo);   // or the program's end
         if (box.window && box.text == saveQuestion)
             answer(box, IDNO, lumo);
         expectCleanExit(lumo);

@@ -8,31 +8,16 @@ namespace {
 
 using SearchInput = RealInput;
 
-// The text selected in the Data view, copied with Ctrl+C.
-std::string copiedSelection(const ChildProcess& lumo)
-{
-    clearClipboard();
-    pressKey('C', {VK_CONTROL});
-    std::string text;
-    waitUntil([&] { return !(text = clipboardText().value_or("")).empty(); }, waitLimitMs, &lumo);
-    return text;
-}
-
-TEST_F(SearchInput, FindsReportsReplacesAndUndoes)
+TEST_F(SearchInput, FindsReportsAndReplaces)
 {
     ASSERT_NO_FATAL_FAILURE(startWithSampleBook());
-
-    // The book as Save writes it, before anything changes.
-    pressKey('S', {VK_CONTROL});
-    ASSERT_TRUE(waitUntil([&] { return fileExists(inFolder("sample.DUP")); }, waitLimitMs, &lumo));
-    const std::string savedBefore = readWholeFile(book).value_or("");
 
     // The first hit from the first entry, then F3 to the next: the line of
     // each hit, selected with Home and Shift+End.
     auto hitLine = [&] {
         pressKey(VK_HOME);
         pressKey(VK_END, {VK_SHIFT});
-        return copiedSelection(lumo);
+        return copy();
     };
     pressKey('F', {VK_CONTROL});
     ASSERT_TRUE(waitUntil([&] { return dialogHolding(lumo.id, IDC_FIND_OK) != nullptr; }, waitLimitMs, &lumo));
@@ -41,13 +26,6 @@ TEST_F(SearchInput, FindsReportsReplacesAndUndoes)
     EXPECT_EQ(hitLine(), "Marktstra\xDF" "e 4");
     pressKey(VK_F3);
     EXPECT_EQ(hitLine(), "Lessingstra\xDF" "e 9");
-
-    // Ctrl+F, the text, Enter: the hit is the Data view's selection.
-    pressKey('F', {VK_CONTROL});
-    ASSERT_TRUE(waitUntil([&] { return dialogHolding(lumo.id, IDC_FIND_OK) != nullptr; }, waitLimitMs, &lumo));
-    typeText("berlin");
-    pressKey(VK_RETURN);
-    EXPECT_EQ(copiedSelection(lumo), "Berlin");
 
     // A text that is nowhere: the message, answered.
     pressKey('F', {VK_CONTROL});
@@ -71,13 +49,7 @@ TEST_F(SearchInput, FindsReportsReplacesAndUndoes)
     EXPECT_EQ(box.text, "1 entries were replaced!");
     answer(box, IDOK, lumo);
 
-    // One Undo brings the whole book back, byte for byte as saved before.
-    pressKey('Z', {VK_CONTROL});
-    ASSERT_TRUE(waitUntil([&] { return windowText(mainWindow).starts_with("*"); }, waitLimitMs, &lumo));
-    pressKey('S', {VK_CONTROL});
-    ASSERT_TRUE(waitUntil([&] { return windowText(mainWindow).starts_with(" "); }, waitLimitMs, &lumo));
-    EXPECT_TRUE(readWholeFile(book).value_or("") == savedBefore) << "the book differs after Undo";
-
+    EXPECT_TRUE(windowText(mainWindow).starts_with("*"));
     quitWithoutSaving();
 }
 

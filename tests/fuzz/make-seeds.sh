@@ -70,16 +70,16 @@ seed paste long-line "$(head -c 300 /dev/zero | tr '\0' 'y')"'\0\0\0\0 \r\n\r\n'
 seed paste no-entry 'x\r\ny\0\0\0\0text without an entry'
 
 # vCards: the three versions, folding, quoted-printable, charsets, escapes.
-seed vcard_import v21-quoted-printable 'BEGIN:VCARD\r\nVERSION:2.1\r\nN;CHARSET=ISO-8859-1:M\374ller;J\374rgen\r\nFN;ENCODING=QUOTED-PRINTABLE;CHARSET=UTF-8:J=C3=BCrgen M=C3=BC=\r\nller\r\nTEL;CELL;VOICE:+49 170 1234567\r\nNOTE;QUOTED-PRINTABLE:one=0D=0Atwo\\; three=\r\n four\r\nADR;HOME:;;Tal 5\\; Hinterhaus;Stuttgart;;70173;Germany\r\nPHOTO;ENCODING=BASE64;TYPE=JPEG:\r\n /9j/4AAQ\r\nAAAQ\r\n\r\nEND:VCARD\r\n'
-seed vcard_import v30-folded-escaped 'BEGIN:VCARD\nVERSION:3.0\nitem1.EMAIL;TYPE=INTERNET,pref:a@example.org\nN:Stevenson;John;Philip,Paul;Dr.;Jr.,M.D.\nFN:Dr. John\n\tStevenson\nTEL;TYPE=work;TYPE=fax:+1 555 0100\nORG:ABC\\, Inc.;Marketing\nAGENT:BEGIN:VCARD\nBDAY:1985-04-12T10:00:00Z\nNOTE:semi\\;colon\\, comma\\N next \\\\ back \342\220\211\nURL:http://example.org/a,b\nEND:VCARD\n'
-seed vcard_import v40-org 'BEGIN:VCARD\r\nVERSION:4.0\r\nKIND:org\r\nFN:Example Ltd\r\nTEL;VALUE=uri;TYPE="cell,voice":tel:+1-555\r\nEMAIL:mailto:info@example.com\r\nBDAY:--0412\r\nN;CHARSET=SHIFT_JIS:\223\372\r\nBEGIN:VCARD\r\nEND:VCARD\r\n'
-seed vcard_import utf16 '\377\376B\0E\0G\0I\0N\0:\0V\0C\0A\0R\0D\0\n\0F\0N\0:\0\074\330\012\337\n\0'
+seed import v21-quoted-printable 'BEGIN:VCARD\r\nVERSION:2.1\r\nN;CHARSET=ISO-8859-1:M\374ller;J\374rgen\r\nFN;ENCODING=QUOTED-PRINTABLE;CHARSET=UTF-8:J=C3=BCrgen M=C3=BC=\r\nller\r\nTEL;CELL;VOICE:+49 170 1234567\r\nNOTE;QUOTED-PRINTABLE:one=0D=0Atwo\\; three=\r\n four\r\nADR;HOME:;;Tal 5\\; Hinterhaus;Stuttgart;;70173;Germany\r\nPHOTO;ENCODING=BASE64;TYPE=JPEG:\r\n /9j/4AAQ\r\nAAAQ\r\n\r\nEND:VCARD\r\n'
+seed import v30-folded-escaped 'BEGIN:VCARD\nVERSION:3.0\nitem1.EMAIL;TYPE=INTERNET,pref:a@example.org\nN:Stevenson;John;Philip,Paul;Dr.;Jr.,M.D.\nFN:Dr. John\n\tStevenson\nTEL;TYPE=work;TYPE=fax:+1 555 0100\nORG:ABC\\, Inc.;Marketing\nAGENT:BEGIN:VCARD\nBDAY:1985-04-12T10:00:00Z\nNOTE:semi\\;colon\\, comma\\N next \\\\ back \342\220\211\nURL:http://example.org/a,b\nEND:VCARD\n'
+seed import v40-org 'BEGIN:VCARD\r\nVERSION:4.0\r\nKIND:org\r\nFN:Example Ltd\r\nTEL;VALUE=uri;TYPE="cell,voice":tel:+1-555\r\nEMAIL:mailto:info@example.com\r\nBDAY:--0412\r\nN;CHARSET=SHIFT_JIS:\223\372\r\nBEGIN:VCARD\r\nEND:VCARD\r\n'
+seed import utf16 '\377\376B\0E\0G\0I\0N\0:\0V\0C\0A\0R\0D\0\n\0F\0N\0:\0\074\330\012\337\n\0'
 
 # CSV: the export's columns and those of mail programs.
-seed csv_import outlook '\357\273\277First Name,Last Name,Company,Business Street,Business City,Business Postal Code,Home Street,Mobile Phone,Business Fax,E-mail Address,Web Page,Birthday,Notes\r\nAnna,Schmidt,Example AG,Hauptstr. 1,Berlin,10115,Seeweg 2,+49 170 1,030 9,a@example.org,https://example.org,6/30/1970,"one\r\n""two"""\r\n,,,,,,,,,,,0/0/00,\r\n'
-seed csv_import google 'Name,Given Name,Family Name,Birthday,E-mail 1 - Type,E-mail 1 - Value,Phone 1 - Type,Phone 1 - Value,Address 1 - Street,Address 1 - City,Address 1 - Postal Code,Address 1 - Country,Organization 1 - Name,Organization 1 - Title\r\nAnna Schmidt,Anna,Schmidt,1970-06-30,* Home,a@example.org,Mobile,+49 170 1,Tal 5,Stuttgart,70173,Germany,Example AG,Lektorin\r\n'
-seed csv_import semicolons 'Vorname;Nachname;Telefon;Notizen\r\nJ\374rgen;M\374ller;0711 1;"a;b\nc"\r\n'
-seed csv_import export-form 'Name,Phone,Fax,Email,URL,Birthday,Notes\r\nJ\303\274rgen M\303\274ller,0711 1,,,,--02-14,"M\303\274ller, J\303\274rgen\r\n\342\220\211tab"\r\n,,,,,,\r\n'
+seed import outlook '\357\273\277First Name,Last Name,Company,Business Street,Business City,Business Postal Code,Home Street,Mobile Phone,Business Fax,E-mail Address,Web Page,Birthday,Notes\r\nAnna,Schmidt,Example AG,Hauptstr. 1,Berlin,10115,Seeweg 2,+49 170 1,030 9,a@example.org,https://example.org,6/30/1970,"one\r\n""two"""\r\n,,,,,,,,,,,0/0/00,\r\n'
+seed import google 'Name,Given Name,Family Name,Birthday,E-mail 1 - Type,E-mail 1 - Value,Phone 1 - Type,Phone 1 - Value,Address 1 - Street,Address 1 - City,Address 1 - Postal Code,Address 1 - Country,Organization 1 - Name,Organization 1 - Title\r\nAnna Schmidt,Anna,Schmidt,1970-06-30,* Home,a@example.org,Mobile,+49 170 1,Tal 5,Stuttgart,70173,Germany,Example AG,Lektorin\r\n'
+seed import semicolons 'Vorname;Nachname;Telefon;Notizen\r\nJ\374rgen;M\374ller;0711 1;"a;b\nc"\r\n'
+seed import export-form 'Name,Phone,Fax,Email,URL,Birthday,Notes\r\nJ\303\274rgen M\303\274ller,0711 1,,,,--02-14,"M\303\274ller, J\303\274rgen\r\n\342\220\211tab"\r\n,,,,,,\r\n'
 
 # Books for the round trip: the sample, and entries no editor makes.
 seed exchange_round_trip sample '' $samples/sample.adr
@@ -87,18 +87,18 @@ seed exchange_round_trip odd-entries '\r\n\r\n\r\nsecond line\r\n\r\na\rb\r\n\nl
 
 # A note of blanks only is the whole of an entry whose heading is blanks:
 # once dropped as empty, which gave the entry back as one blank.
-seed csv_import regression-blank-notes 'Name,Notes\r\n,"   "\r\n'
-seed vcard_import regression-blank-note 'BEGIN:VCARD\r\nVERSION:3.0\r\nFN:\r\nN:;;;;\r\nNOTE:   \r\nEND:VCARD\r\n'
+seed import regression-blank-notes 'Name,Notes\r\n,"   "\r\n'
+seed import regression-blank-note 'BEGIN:VCARD\r\nVERSION:3.0\r\nFN:\r\nN:;;;;\r\nNOTE:   \r\nEND:VCARD\r\n'
 seed exchange_round_trip regression-blank-heading '   \r\n\r\n'
 
 # A quoted web address with a backslash in a note: written as a URL, it
 # read back with the backslash taken for an escape.
-seed vcard_import regression-url-backslash 'BEGIN:VCARD\r\nVERSION:3.0\r\nFN:A\r\nNOTE:A\\nsee "http://x.org/a\\\\nb"\r\nEND:VCARD\r\n'
+seed import regression-url-backslash 'BEGIN:VCARD\r\nVERSION:3.0\r\nFN:A\r\nNOTE:A\\nsee "http://x.org/a\\\\nb"\r\nEND:VCARD\r\n'
 
 # The exports of the sample book, when a native lumo is built.
 lumo=${LUMO:-../../build/native/lumo}
 if [[ -x $lumo ]]; then
-  "$lumo" export $samples/sample.adr corpus/vcard_import/sample-3.0
-  "$lumo" export --format vcard4 $samples/sample.adr corpus/vcard_import/sample-4.0
-  "$lumo" export --format csv $samples/sample.adr corpus/csv_import/sample
+  "$lumo" export $samples/sample.adr corpus/import/sample-3.0
+  "$lumo" export --format vcard4 $samples/sample.adr corpus/import/sample-4.0
+  "$lumo" export --format csv $samples/sample.adr corpus/import/sample
 fi

@@ -127,29 +127,6 @@ TEST_F(Editing, ShiftSelectsButNotWhileTypingACapitalOrAnAltGrCharacter)
     EXPECT_EQ(storeText(), "Name\r\nRoad\r\n\r\n");
 }
 
-TEST_F(Editing, QuestionsAndRefusalsAreShownAsMessageBoxes)
-{
-    const std::string rest = "Name\r\n" + std::string(255, 'a') + "\r\n\r\nZoe\r\n\r\n";
-    useText(" \r\n\r\n" + rest);
-    answerNextDialog({IDNO, {}, {}});
-    key(VK_DELETE);   // the only line of the entry
-    ASSERT_EQ(seenDialogs().size(), 1u);
-    EXPECT_EQ(seenDialogs()[0].caption, "ORDANE-Lumo:");
-    EXPECT_EQ(seenDialogs()[0].text, "Really delete this entry?");
-    EXPECT_EQ(entryCount, 3);
-    answerNextDialog({IDYES, {}, {}});
-    key(VK_BACK);
-    EXPECT_EQ(storeText(), rest);
-    EXPECT_EQ(shownLine(0), "Name");
-
-    key(VK_DOWN);
-    answerNextDialog({IDOK, {}, {}});
-    type("b");
-    ASSERT_EQ(seenDialogs().size(), 3u);
-    EXPECT_EQ(seenDialogs()[2].text, "Line would be longer than 255 characters!");
-    EXPECT_EQ(storeText(), rest);
-}
-
 // The sort keeps the edited entry current; when it moves below the first
 // screenful the Overview scrolls to it, and the Data view must still show
 // that entry, not the one at the same row from the top.

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <atomic>
 #include <deque>
-#include <map>
 #include <thread>
 
 #include "calendar/calendar_protocol.h"
@@ -30,15 +29,6 @@ bool pumpUntil(const std::function<bool()>& cond, DWORD timeoutMs)
     }
 }
 
-void pumpPending()
-{
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-}
-
 // ---- Dialogs ----
 
 namespace {
@@ -51,9 +41,7 @@ constexpr int messageBoxTextId = 0xFFFF;
 
 bool isDialog(HWND window)
 {
-    char name[16] = "";
-    GetClassNameA(window, name, sizeof name);
-    return std::string(name) == "#32770";
+    return className(window) == "#32770";
 }
 
 LRESULT CALLBACK cbtHook(int code, WPARAM wParam, LPARAM lParam)
@@ -103,50 +91,13 @@ std::vector<SeenDialog>& seenDialogs()
 namespace {
 
 HWND calendar;
-UINT calendarMessage;
-std::vector<std::string> received;
-std::map<uint32_t, char> pending;
-int32_t pendingExpected = -1;
-int32_t pendingCount = 0;
-
-// A decoder of its own: the address book's receiver state lives in the
-// same process and must not be shared.
-void receive(uint32_t position, uint32_t value)
-{
-    if (position == countMarker) {
-        pendingExpected = static_cast<int32_t>(value);
-    } else {
-        ++pendingCount;
-        if (value != 0)
-            pending[position] = static_cast<char>(value);
-    }
-    if (pendingCount != pendingExpected)
-        return;
-    std::string text;
-    for (uint32_t i = 0; pending.count(i); ++i)
-        text += pending[i];
-    received.push_back(text);
-    pending.clear();
-    pendingExpected = -1;
-    pendingCount = 0;
-}
-
-LRESULT CALLBACK calendarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == calendarMessage && calendarMessage != 0) {
-        receive(static_cast<uint32_t>(wParam), static_cast<uint32_t>(lParam));
-        return 0;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
-}
 
 }  // namespace
 
 HWND createTestCalendar()
 {
-    calendarMessage = RegisterWindowMessageA(transferMessageName);
     WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = calendarProc;
+    windowClass.lpfnWndProc = DefWindowProcA;
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.lpszClassName = calendarWindowClass;
     RegisterClassA(&windowClass);
@@ -162,38 +113,7 @@ void destroyTestCalendar()
     calendar = nullptr;
 }
 
-std::vector<std::string>& calendarTexts()
-{
-    return received;
-}
-
-void sendFromCalendar(const std::string& text)
-{
-    HWND lumo = FindWindowA("ORDANE-Lumo", nullptr);
-    for (auto m : encodeCalendarText(text))
-        PostMessageA(lumo, calendarMessage, m.position, static_cast<LPARAM>(m.value));
-}
-
-bool waitForCalendarText(const std::string& text, DWORD timeoutMs)
-{
-    return pumpUntil(
-        [&] {
-            for (const auto& t : received)
-                if (t == text)
-                    return true;
-            return false;
-        },
-        timeoutMs);
-}
-
-// ---- Reading windows and menus ----
-
-std::string windowText(HWND window)
-{
-    char text[1024] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
+// ---- Reading menus ----
 
 std::string menuText(HMENU menu, UINT id)
 {
@@ -256,21 +176,10 @@ void startFresh()
     seenDialogs().clear();
 }
 
-void sendMouse(HWND window, DWORD flags, POINT at)
-{
-    ClientToScreen(window, &at);
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    input.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &input, sizeof input);
-}
-
 bool dragWithButtonHeld(HWND window, POINT from, POINT to, std::function<bool()> letGo)
 {
     SetForegroundWindow(mainWindow);
-    sendMouse(window, 0, from);
+    moveMouseTo(window, from);
     pumpPending();
     std::atomic<bool> released = false;
     const HCURSOR heldCursor = LoadCursorA(appInstance, MAKEINTRESOURCEA(IDC_HAND_CURSOR));
@@ -280,16 +189,16 @@ bool dragWithButtonHeld(HWND window, POINT from, POINT to, std::function<bool()>
             while (!cond() && GetTickCount() - start < 3000)
                 Sleep(10);
         };
-        sendMouse(window, MOUSEEVENTF_LEFTDOWN, from);
+        pressLeftButton();
         waitFor([&] {
             CURSORINFO info{};
             info.cbSize = sizeof info;
             GetCursorInfo(&info);
             return info.hCursor == heldCursor;
         });
-        sendMouse(window, 0, to);
+        moveMouseTo(window, to);
         waitFor(letGo);
-        sendMouse(window, MOUSEEVENTF_LEFTUP, to);
+        releaseLeftButton();
         released = true;
     });
     bool done = pumpUntil([&] { return released.load(); }, 10000);
@@ -298,22 +207,34 @@ bool dragWithButtonHeld(HWND window, POINT from, POINT to, std::function<bool()>
     return done;
 }
 
-// ---- Pixels, GDI objects and timing ----
+// ---- Pixels and GDI objects ----
 
-PaintedWindow::PaintedWindow(HWND window, std::function<void(HDC, int)> paintMode) : paintMode(std::move(paintMode))
+PaintedWindow::PaintedWindow(HWND window, std::function<void(HDC, int)> paintMode)
+    : PaintedWindow(clientRect(window).right, clientRect(window).bottom)
 {
-    RECT r = clientRect(window);
+    this->paintMode = std::move(paintMode);
+    paint(0);
+}
+
+PaintedWindow::PaintedWindow(int width, int height) : width(width), height(height)
+{
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = r.right;
-    info.bmiHeader.biHeight = -r.bottom;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
     dc = CreateCompatibleDC(nullptr);
     bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     previous = SelectObject(dc, bitmap);
-    paint(0);
+    clear();
+}
+
+void PaintedWindow::clear()
+{
+    RECT all = {0, 0, width, height};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
 }
 
 PaintedWindow::~PaintedWindow()
@@ -321,21 +242,6 @@ PaintedWindow::~PaintedWindow()
     SelectObject(dc, previous);
     DeleteObject(bitmap);
     DeleteDC(dc);
-}
-
-COLORREF screenPixel(HWND window, int x, int y)
-{
-    HDC dc = GetDC(window);
-    COLORREF c = GetPixel(dc, x, y);
-    ReleaseDC(window, dc);
-    return c;
-}
-
-RECT clientRect(HWND window)
-{
-    RECT r;
-    GetClientRect(window, &r);
-    return r;
 }
 
 // Wine answers GetGuiResources with 0; its handle table accepts a handle
@@ -349,15 +255,4 @@ long gdiObjectCount()
     for (UINT_PTR slot = 1; slot < 0x10000; ++slot)
         n += GetObjectType(reinterpret_cast<HGDIOBJ>(slot)) != 0;
     return n;
-}
-
-double averageMs(int n, const std::function<void()>& step)
-{
-    LARGE_INTEGER frequency, start, end;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&start);
-    for (int i = 0; i < n; ++i)
-        step();
-    QueryPerformanceCounter(&end);
-    return 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart) / n;
 }

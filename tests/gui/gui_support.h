@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "win/win_support.h"
+
 // Pumps this thread's messages until cond() holds or timeoutMs passes.
 bool pumpUntil(const std::function<bool()>& cond, DWORD timeoutMs = 5000);
-// Lets every message already posted be handled.
-void pumpPending();
 
 // ---- Dialogs and message boxes ----
 
@@ -38,16 +38,12 @@ std::vector<SeenDialog>& seenDialogs();
 
 // ---- A calendar program in the test ----
 
-// A window of class "ORDANE" that collects the texts it is sent.
+// A window of class "ORDANE", so that the program starts; what it is sent
+// is the end-to-end tests' business.
 HWND createTestCalendar();
 void destroyTestCalendar();
-std::vector<std::string>& calendarTexts();
-// Posts text to the address book the way the calendar program does.
-void sendFromCalendar(const std::string& text);
-bool waitForCalendarText(const std::string& text, DWORD timeoutMs = 5000);
 
-// Window and menu reading.
-std::string windowText(HWND window);
+// Menu reading.
 std::string menuText(HMENU menu, UINT id);
 bool menuItemGrayed(HMENU menu, UINT id);
 bool menuItemChecked(HMENU menu, UINT id);
@@ -62,30 +58,29 @@ void holdKeys(bool shift, bool control);   // the thread's key state, read by Ge
 // A new book, the two views side by side, no dialogs seen, no keys held.
 void startFresh();
 
-// Real mouse input at a point of window's client area.
-void sendMouse(HWND window, DWORD flags, POINT at);
 // Presses the left button at from on another thread (the program's drag
 // loop runs inside the button message), moves to `to` once the held-button
 // cursor shows, and lets go when letGo() holds or after three seconds.
 bool dragWithButtonHeld(HWND window, POINT from, POINT to, std::function<bool()> letGo);
 
-// ---- Pixels, GDI objects and timing ----
+// ---- Pixels and GDI objects ----
 
-// A window's painting routine run into a 32-bit bitmap of its client size.
+// A 32-bit memory bitmap: a window's painting routine run into one of its
+// client size, or a white page of the given size.
 struct PaintedWindow {
     PaintedWindow(HWND window, std::function<void(HDC, int)> paintMode);
+    PaintedWindow(int width, int height);
     ~PaintedWindow();
+    PaintedWindow(const PaintedWindow&) = delete;
+    PaintedWindow& operator=(const PaintedWindow&) = delete;
     void paint(int mode) { paintMode(dc, mode); }
+    void clear();
     COLORREF pixel(int x, int y) const { return GetPixel(dc, x, y); }
     std::function<void(HDC, int)> paintMode;
+    int width, height;
     HDC dc;
     HBITMAP bitmap;
     HGDIOBJ previous;
 };
 
-// A pixel as it is on the screen; CLR_INVALID when it cannot be read.
-COLORREF screenPixel(HWND window, int x, int y);
-RECT clientRect(HWND window);
 long gdiObjectCount();
-// Milliseconds per call of step, averaged over n calls.
-double averageMs(int n, const std::function<void()>& step);

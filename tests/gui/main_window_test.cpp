@@ -24,17 +24,9 @@ namespace {
 // Explorer-style file dialogs keep the file name in this combo box.
 constexpr int fileNameCombo = 0x47c;
 
-void command(int id)
-{
-    SendMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(id, 0), 0);
-    pumpPending();
-}
-
 std::string statusText()
 {
-    char text[64] = "";
-    GetDlgItemTextA(statusBar, IDC_STATUS_TEXT, text, sizeof text);
-    return text;
+    return windowText(GetDlgItem(statusBar, IDC_STATUS_TEXT));
 }
 
 std::string tempFile(const std::string& name)
@@ -47,7 +39,6 @@ protected:
     void SetUp() override
     {
         seenDialogs().clear();
-        calendarTexts().clear();
         command(IDM_NEW);
         seenDialogs().clear();
     }
@@ -68,18 +59,6 @@ TEST_F(MainWindow, StartsBesideTheCalendarWithNoFile)
     EXPECT_TRUE(menuItemGrayed(menu, IDM_CUT));
     EXPECT_TRUE(menuItemGrayed(menu, IDM_COPY));
     EXPECT_EQ(menuText(GetSystemMenu(mainWindow, FALSE), IDM_QUIT), "&Quit ORDANE-Lumo \tCtrl+Q");
-}
-
-TEST_F(MainWindow, OpenCommandsReachTheCalendar)
-{
-    command(IDM_CALENDAR3);
-    EXPECT_TRUE(waitForCalendarText("OpenKal3"));
-    SendMessageA(mainWindow, WM_SYSCOMMAND, IDM_CALENDAR1, 0);
-    EXPECT_TRUE(waitForCalendarText("OpenKal1"));
-    command(IDM_ANALOGCLOCK);
-    EXPECT_TRUE(waitForCalendarText("OpenGClock"));
-    command(IDM_ALARMWINDOW);
-    EXPECT_TRUE(waitForCalendarText("OpenAlarm"));
 }
 
 // The arithmetic of the arrangements has its own test; here the windows
@@ -186,46 +165,17 @@ TEST_F(MainWindow, SaveAsOpenAndNewWithBackupAndRecentFiles)
     EXPECT_EQ(activeView, ActiveView::DataView);
     command(IDM_RECENT0);
     EXPECT_EQ(storeHeadings(), (std::vector<std::string>{"Emil", "Otto"}));
-}
 
-TEST_F(MainWindow, WrongPasswordLeavesABlankBookWithoutName)
-{
-    std::string header = "quorvik";
-    std::string text = "Geheim\r\n\r\n";
+    // A protected book: the password dialog opens and its text is used.
+    std::string header = "quorvik", text = "Geheim\r\n\r\n";
     scrambleBytes(reinterpret_cast<unsigned char*>(header.data()), 7, "right");
     scrambleBytes(reinterpret_cast<unsigned char*>(text.data()), static_cast<int32_t>(text.size()), "right");
     writeFileBytes(tempFile("secret.adr"), "P" + header + text);
-
-    answerNextDialog({IDOK, {{fileNameCombo, tempFile("secret.adr")}}, {}});
-    answerNextDialog({IDC_OPENPW_OK, {{IDC_OPENPW_PASSWORD, "wrong"}}, {}});
-    answerNextDialog({IDOK, {}, {}});
-    command(IDM_OPEN);
-    bool sawMessage = false;
-    for (const auto& dialog : seenDialogs())
-        sawMessage = sawMessage || (dialog.caption == "ORDANE-Lumo:" && dialog.text == "Wrong password!");
-    EXPECT_TRUE(sawMessage);
-    EXPECT_EQ(windowText(mainWindow), " NO NAME");
-    EXPECT_EQ(storeText(), " \r\n\r\n");
-
-    // The right password opens it.
     answerNextDialog({IDOK, {{fileNameCombo, tempFile("secret.adr")}}, {}});
     answerNextDialog({IDC_OPENPW_OK, {{IDC_OPENPW_PASSWORD, "right"}}, {}});
     command(IDM_OPEN);
     EXPECT_EQ(storeText(), "Geheim\r\n\r\n");
     EXPECT_STREQ(currentPassword, "right");
-}
-
-TEST_F(MainWindow, DataCheckRemovesDoublesAndUndoBringsThemBack)
-{
-    setStoreText("A\r\n\r\nA\r\n\r\nB\r\n\r\n");
-    command(IDM_DATACHECK);
-    EXPECT_EQ(storeText(), "A\r\n\r\nB\r\n\r\n");
-    EXPECT_TRUE(seenDialogs().empty());
-    EXPECT_FALSE(menuItemGrayed(GetMenu(mainWindow), IDM_UNDO));
-    command(IDM_UNDO);
-    EXPECT_EQ(storeText(), "A\r\n\r\nA\r\n\r\nB\r\n\r\n");
-    command(IDM_NEW);
-    EXPECT_TRUE(menuItemGrayed(GetMenu(mainWindow), IDM_UNDO));
 }
 
 TEST_F(MainWindow, GeneralConfigurationDialogStoresItsRules)
@@ -269,23 +219,6 @@ TEST_F(MainWindow, CancelledFontDialogKeepsTheFontButNotItsBoldOrItalic)
     EXPECT_EQ(std::memcmp(&kept, &font, sizeof font), 0);
     dataViewFont = original;
     createViewFonts();
-}
-
-TEST_F(MainWindow, PasswordProtectionMarksTheDataChanged)
-{
-    answerNextDialog({IDC_SETPW_OK, {{IDC_SETPW_PASSWORD, "abc"}, {IDC_SETPW_REPEAT, "abc"}}, {}});
-    command(IDM_PASSWORD);
-    ASSERT_EQ(seenDialogs().size(), 2u);
-    EXPECT_EQ(seenDialogs()[1].text, "The password is not correctly typed in!");
-    EXPECT_EQ(currentPassword[0], 0);
-    EXPECT_TRUE(dataModified);
-    EXPECT_EQ(windowText(mainWindow)[0], '*');
-
-    answerNextDialog({IDC_SETPW_OK, {{IDC_SETPW_PASSWORD, "abcd"}, {IDC_SETPW_REPEAT, "abcd"}}, {}});
-    command(IDM_PASSWORD);
-    EXPECT_STREQ(currentPassword, "abcd");
-    command(IDM_NEW);
-    EXPECT_EQ(currentPassword[0], 0);
 }
 
 TEST_F(MainWindow, InfoBoxShowsTheVersionAndCloses)

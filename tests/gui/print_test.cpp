@@ -26,61 +26,54 @@ constexpr COLORREF light = RGB(190, 190, 190);
 constexpr COLORREF dark = RGB(140, 140, 140);
 constexpr char footer[] = "(Stand: 01/02/2003 04:05, ORDANE-Lumo)";
 
-// A white page of a memory device context, at the screen's resolution.
-struct MemoryPage {
-    int width, height;
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap;
-    HGDIOBJ previous;
+bool ink(const PaintedWindow& page, int x, int y)
+{
+    return page.pixel(x, y) == RGB(0, 0, 0);
+}
 
-    MemoryPage(int width, int height) : width(width), height(height)
-    {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        previous = SelectObject(dc, bitmap);
-        clear();
+// The rows holding ink, as runs from top to bottom (both included).
+std::vector<std::pair<int, int>> inkBands(const PaintedWindow& page)
+{
+    std::vector<std::pair<int, int>> bands;
+    for (int y = 0; y < page.height; ++y) {
+        bool any = false;
+        for (int x = 0; x < page.width && !any; ++x)
+            any = ink(page, x, y);
+        if (!any)
+            continue;
+        if (bands.empty() || bands.back().second < y - 1)
+            bands.push_back({y, y});
+        else
+            bands.back().second = y;
     }
-    ~MemoryPage()
-    {
-        SelectObject(dc, previous);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-    }
-    MemoryPage(const MemoryPage&) = delete;
-    MemoryPage& operator=(const MemoryPage&) = delete;
+    return bands;
+}
 
-    void clear()
-    {
-        RECT all = {0, 0, width, height};
-        FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    }
-    COLORREF at(int x, int y) const { return GetPixel(dc, x, y); }
-    bool ink(int x, int y) const { return at(x, y) == RGB(0, 0, 0); }
-    bool inkInRow(int y) const
-    {
-        for (int x = 0; x < width; ++x)
-            if (ink(x, y))
-                return true;
-        return false;
-    }
-};
+int inkIn(const PaintedWindow& page, std::pair<int, int> band)
+{
+    int count = 0;
+    for (int y = band.first; y <= band.second; ++y)
+        for (int x = 0; x < page.width; ++x)
+            count += ink(page, x, y);
+    return count;
+}
 
-// The widest digit of the Data view's font made for dc's resolution.
-int widestDigit(HDC dc)
+// The Data view's font made for dc's resolution, as a printout makes it.
+HFONT printFont(HDC dc, bool italic)
 {
     LOGFONTA font;
     std::memcpy(&font, dataViewFont.bytes, sizeof font);
     font.lfHeight = font.lfHeight * GetDeviceCaps(dc, LOGPIXELSY) / 100;
     font.lfWidth = 0;
     font.lfWeight = FW_NORMAL;
-    font.lfItalic = FALSE;
-    HFONT made = CreateFontIndirectA(&font);
+    font.lfItalic = italic;
+    return CreateFontIndirectA(&font);
+}
+
+// The widest digit of that font.
+int widestDigit(HDC dc)
+{
+    HFONT made = printFont(dc, false);
     HGDIOBJ was = SelectObject(dc, made);
     int widest = 0;
     for (char digit = '0'; digit <= '9'; ++digit) {
@@ -111,7 +104,7 @@ protected:
 
 TEST_F(PrintPage, RulesAreOneLightAndOneDarkRowBetweenEntriesAndEverythingStartsAtTheLeftBorder)
 {
-    MemoryPage page(900, 1200);
+    PaintedWindow page(900, 1200);
     const std::string text = "Anna\r\nWeg 1\r\n\r\nBob\r\n\r\n";
     int pagesStarted = 0;
     EXPECT_EQ(drawPrintout(page.dc, text.data(), text.size(), page.width, page.height, footer,
@@ -123,40 +116,72 @@ TEST_F(PrintPage, RulesAreOneLightAndOneDarkRowBetweenEntriesAndEverythingStarts
     // ends there, without its end point).
     std::vector<int> rules;
     for (int y = 0; y + 1 < page.height; ++y)
-        if (page.at(page.width - 2, y) == light && page.at(page.width - 2, y + 1) == dark)
+        if (page.pixel(page.width - 2, y) == light && page.pixel(page.width - 2, y + 1) == dark)
             rules.push_back(y);
     ASSERT_EQ(rules.size(), 2u);
     const int left = 3 * widestDigit(page.dc);
     for (int y : rules) {
-        EXPECT_EQ(page.at(left, y), light);
-        EXPECT_EQ(page.at(left, y + 1), dark);
-        EXPECT_NE(page.at(left - 1, y), light) << "the rule starts left of the border";
+        EXPECT_EQ(page.pixel(left, y), light);
+        EXPECT_EQ(page.pixel(left, y + 1), dark);
+        EXPECT_NE(page.pixel(left - 1, y), light) << "the rule starts left of the border";
     }
     // No ink left of the border; ink in every text row right of it.
     for (int y = 0; y < page.height; ++y)
         for (int x = 0; x < left; ++x)
-            ASSERT_FALSE(page.ink(x, y)) << x << "," << y;
+            ASSERT_FALSE(ink(page, x, y)) << x << "," << y;
 
     // Text rows: headline, footer, Anna, Weg 1 above the first rule, Bob
     // between the two.
-    std::vector<std::pair<int, int>> bands;
-    for (int y = 0; y < page.height; ++y) {
-        if (!page.inkInRow(y))
-            continue;
-        if (bands.empty() || bands.back().second < y - 1)
-            bands.push_back({y, y});
-        else
-            bands.back().second = y;
-    }
+    const auto bands = inkBands(page);
     ASSERT_EQ(bands.size(), 5u);
     EXPECT_LT(bands[3].second, rules[0]);
     EXPECT_GT(bands[4].first, rules[0] + 1);
     EXPECT_LT(bands[4].second, rules[1]);
 }
 
+// The headline is heavy, the footer under it slanted, each entry's first
+// line bold: the same word in each weight, against its plain line.
+TEST_F(PrintPage, HeadlineFooterAndFirstLinesHaveTheirOwnFonts)
+{
+    // A font with a bold face of its own; the slant is made by the system.
+    const FontRecord kept = dataViewFont;
+    LOGFONTA tahoma{};
+    tahoma.lfHeight = -40;
+    std::strcpy(tahoma.lfFaceName, "Tahoma");
+    std::memcpy(dataViewFont.bytes, &tahoma, sizeof tahoma);
+    PaintedWindow page(900, 400), upright(900, 400);
+    std::strcpy(printHeadline, "Anna");
+    const std::string text = "Anna\r\nAnna\r\n\r\n";
+    drawPrintout(page.dc, text.data(), text.size(), page.width, page.height, footer, [] { return true; });
+    const auto bands = inkBands(page);
+    ASSERT_EQ(bands.size(), 4u);
+    const int plain = inkIn(page, bands[3]);
+    EXPECT_GT(inkIn(page, bands[0]), plain * 11 / 10) << "the headline is not heavy";
+    EXPECT_GT(inkIn(page, bands[2]), plain * 11 / 10) << "the first line is not bold";
+
+    // The footer drawn upright where the printout drew it: the same ink,
+    // in other places.
+    HFONT font = printFont(upright.dc, false);
+    HGDIOBJ was = SelectObject(upright.dc, font);
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(upright.dc, &metrics);
+    const int h = metrics.tmHeight + metrics.tmExternalLeading;
+    TextOutA(upright.dc, 3 * widestDigit(upright.dc), 2 * h, footer, static_cast<int>(std::strlen(footer)));
+    SelectObject(upright.dc, was);
+    DeleteObject(font);
+    const int footerInk = inkIn(page, bands[1]), uprightInk = inkIn(upright, bands[1]);
+    EXPECT_NEAR(footerInk, uprightInk, uprightInk / 4) << "the footer is not in the plain weight";
+    int differing = 0;
+    for (int y = bands[1].first; y <= bands[1].second; ++y)
+        for (int x = 0; x < page.width; ++x)
+            differing += ink(page, x, y) != ink(upright, x, y);
+    EXPECT_GT(differing, uprightInk / 4) << "the footer is not slanted";
+    dataViewFont = kept;
+}
+
 TEST_F(PrintPage, ALongTextAsksForMorePagesAndStopsWhenNoneCanBeStarted)
 {
-    MemoryPage page(600, 300);
+    PaintedWindow page(600, 300);
     std::string text;
     for (int i = 0; i < 60; ++i)
         text += "Zeile " + std::to_string(i) + "\r\n";

@@ -11,6 +11,7 @@
 #include "find/sort.h"
 #include "host/title.h"
 #include "store/store.h"
+#include "store/undo.h"
 #include "views/view_state.h"
 
 void setStoreText(std::string_view text)
@@ -51,6 +52,14 @@ std::vector<std::string> storeHeadings()
     return headings;
 }
 
+std::string numberedEntry(int n)
+{
+    std::string text = "Name\r\n";
+    for (int i = 1; i < n; ++i)
+        text += "Line " + std::to_string(i) + "\r\n";
+    return text + "\r\nNext\r\n\r\n";
+}
+
 std::string readFileBytes(const std::filesystem::path& path)
 {
     std::ifstream in(path, std::ios::binary);
@@ -76,6 +85,7 @@ void StoreTest::SetUp()
     std::memset(addPassword, 0, sizeof addPassword);
     std::strcpy(titleText, " NO NAME");
     createEmptyStore();
+    discardSnapshot();
     dataModified = false;
     recorder.events.clear();
 
@@ -89,6 +99,7 @@ void StoreTest::SetUp()
 void StoreTest::TearDown()
 {
     setWriteFaultAfter(-1);
+    discardSnapshot();
     freeStore();
     setHost(nullptr);
     std::error_code ignored;

@@ -1,5 +1,5 @@
-// Test fixture: a fresh store, default settings and view state, a recording
-// host, and a private temporary folder for files.
+// Test fixture: a fresh store without an undo snapshot, default settings and
+// view state, a recording host, and a private temporary folder for files.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -16,6 +16,8 @@ void setStoreText(std::string_view text);
 std::string storeText();
 // First lines of the entries, in store order.
 std::vector<std::string> storeHeadings();
+// "Name" and then lines "Line 1" to "Line <n-1>", as one entry followed by another.
+std::string numberedEntry(int n);
 
 std::string readFileBytes(const std::filesystem::path& path);
 void writeFileBytes(const std::filesystem::path& path, std::string_view bytes);

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,18 @@
 namespace {
 
 std::filesystem::path programDirectory;
+
+// Milliseconds per call of step, averaged over n calls.
+double averageMs(int n, const std::function<void()>& step)
+{
+    LARGE_INTEGER frequency, start, end;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    for (int i = 0; i < n; ++i)
+        step();
+    QueryPerformanceCounter(&end);
+    return 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart) / n;
+}
 
 void repaint(HWND window)
 {

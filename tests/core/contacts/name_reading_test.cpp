@@ -158,18 +158,6 @@ TEST(EntryFromContact, ForeignCardBecomesHeadingAddressAndPredefinitionLines)
     EXPECT_EQ(entryFromContact(c), expected);
 }
 
-TEST(EntryFromContact, NoteThatIsTheWholeEntryGivesItBack)
-{
-    const std::vector<std::string> entry = {"Müller Hans, 0711 1234567", "Tal 5", "70173 Stuttgart",
-                                            "PhoneNumber: 0711 1234567", "eMail: h@example.org", " "};
-    std::vector<std::string> lines = entry;
-    EXPECT_EQ(entryFromContact(contactFromEntry(lines)), entry);
-    // A firm, and an empty heading.
-    lines = {"Praxis Dr. Hahn", "PhoneNumber: 0711 1"};
-    EXPECT_EQ(entryFromContact(contactFromEntry(lines)), lines);
-    EXPECT_EQ(entryFromContact(contactFromEntry({""})), std::vector<std::string>{" "});
-}
-
 TEST(EntryFromContact, NoteNamingSomeoneElseKeepsTheCardsName)
 {
     Contact c;

@@ -110,31 +110,6 @@ TEST(VCardWriter, WholeCardsInBothVersions)
     EXPECT_NE(card4.find("BDAY:--0214\r\n"), std::string::npos);
 }
 
-TEST(VCardReader, ReadsBackWhatTheWriterWrites)
-{
-    for (VCardVersion version : {VCardVersion::V3, VCardVersion::V4}) {
-        Contact c = sampleContact();
-        c.note += "\n" + std::string(120, 'y') + " ;,\\ end";
-        std::string text;
-        appendVCard(text, c, version);
-        appendVCard(text, c, version);
-        const std::vector<Contact> read = readVCards(text);
-        ASSERT_EQ(read.size(), 2u);
-        const Contact& r = read[1];
-        EXPECT_EQ(r.formattedName, c.formattedName);
-        EXPECT_EQ(r.family, c.family);
-        EXPECT_EQ(r.prefix, c.prefix);
-        ASSERT_EQ(r.phones.size(), 2u);
-        EXPECT_TRUE(r.phones[1].fax);
-        EXPECT_EQ(r.urls, c.urls);
-        EXPECT_EQ(r.birthday, c.birthday);
-        EXPECT_EQ(r.titles, c.titles);
-        ASSERT_EQ(r.addresses.size(), 1u);
-        EXPECT_EQ(r.addresses[0].street, "Königstraße 5");
-        EXPECT_EQ(r.note, c.note);
-    }
-}
-
 TEST(VCardReader, Version21WithQuotedPrintableCharsetsAndBareTypes)
 {
     const std::string card =

@@ -47,7 +47,6 @@ protected:
     void SetUp() override
     {
         StoreTest::SetUp();
-        discardSnapshot();
         pasteCursorKeys = [] {};
         dragBuffer.clear();
         dragSourceWindow = DragOrigin::None;
@@ -56,7 +55,6 @@ protected:
     void TearDown() override
     {
         endDrag();
-        discardSnapshot();
         StoreTest::TearDown();
     }
     void showEntry(int32_t k)

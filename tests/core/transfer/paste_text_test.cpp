@@ -32,7 +32,6 @@ protected:
     void SetUp() override
     {
         StoreTest::SetUp();
-        discardSnapshot();
         cursorKeyCalls = 0;
         internalDuringKeys = false;
         pasteCursorKeys = recordCursorKeys;
@@ -40,7 +39,6 @@ protected:
     void TearDown() override
     {
         pasteCursorKeys = [] {};
-        discardSnapshot();
         StoreTest::TearDown();
     }
 
