@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 
 // The password of the file being worked on (Save protects with it when it is
 // not empty) and the password typed for one Add.  At most 19 characters.
@@ -19,6 +20,10 @@ enum class LoadMode { Open = 0, Add = 1 };
 // True when a plain text would be written as a file that starts with "P"
 // and so be taken for a protected one when it is opened again.
 bool plainFileLooksProtected(const unsigned char* text, int32_t length);
+
+// The file at path opened for reading, or nullptr; a folder or a pipe
+// opens on some systems but has no size to load, and is refused too.
+std::FILE* openRegularFile(const char* path);
 
 enum class LoadResult { Loaded, CannotOpen, NoMemory, WrongPassword };
 

@@ -218,6 +218,26 @@ TEST(Resources, GermanMenuHasTheStructureOfTheEnglishOne)
     }
 }
 
+// The contact commands come right after Add, in both languages.
+TEST(Resources, ContactCommandsFollowAdd)
+{
+    const struct {
+        int menu;
+        const char* import;
+        const char* exportText;
+    } menus[] = {{IDR_MENU, "&Import contacts...", "E&xport contacts..."},
+                 {IDR_MENU_GERMAN, "Kontakte &importieren...", "Kontakte e&xportieren..."}};
+    for (const auto& m : menus) {
+        std::vector<MenuItem> items = loadMenuItems(m.menu);
+        auto add = std::find_if(items.begin(), items.end(), [](const MenuItem& i) { return i.id == IDM_ADD; });
+        ASSERT_GE(items.end() - add, 3) << "menu " << m.menu;
+        EXPECT_EQ(add[1].id, UINT(IDM_IMPORTCONTACTS));
+        EXPECT_EQ(add[1].text, m.import);
+        EXPECT_EQ(add[2].id, UINT(IDM_EXPORTCONTACTS));
+        EXPECT_EQ(add[2].text, m.exportText);
+    }
+}
+
 // What a menu item's hint promises, table 106 must give; the clock and the
 // alarm window show keys that only the calendar program knows.
 TEST(Resources, MenuKeyHintsMatchTheAcceleratorTable)
