@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "contacts/contact_commands.h"
+#include "files/address_file.h"
 #include "files/safe_write.h"
 #include "store/store.h"
 #include "store/undo.h"
@@ -67,8 +68,16 @@ TEST_F(ContactFiles, ImportAddsSortedEntriesThatOneUndoTakesOut)
     writeFileBytes(path, "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Muller;Anna;;;\r\nEND:VCARD\r\n"
                          "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Bert Ames\r\nEND:VCARD\r\n");
     recorder.chosenFiles = {path};
+    recorder.hasMainWindow = true;
+    loadProgressAfterMs = 0;
     importContactsFile();
+    loadProgressAfterMs = 500;
     EXPECT_EQ(recorder.eventsStartingWith("file"), Strings{"file|import|C:\\WORK\\*.vcf"});
+    // The progress shown, and the count back at the end.
+    const Strings statuses = recorder.eventsStartingWith("status|");
+    ASSERT_GE(statuses.size(), 2u);
+    EXPECT_TRUE(statuses.front().starts_with("status|Importieren... ")) << statuses.front();
+    EXPECT_EQ(statuses.back(), "status|       3 Entries");
     EXPECT_EQ(recorder.eventsStartingWith("info"), Strings{"info|ORDANE-Lumo:|2 contacts were imported!"});
     EXPECT_EQ(storeHeadings(), (Strings{"Bert Ames", "Muller, Anna", "Zoe"}));
     EXPECT_TRUE(dataModified);
@@ -129,7 +138,11 @@ TEST_F(ContactFiles, ExportWritesTheMarkedEntriesOrAllAndLeavesTheStore)
     markFirst = 1;
     markLast = 2;
     recorder.chosenFiles = {tempPath("marked.csv")};
+    recorder.hasMainWindow = true;
+    loadProgressAfterMs = 0;
     exportContactsFile();
+    loadProgressAfterMs = 500;
+    EXPECT_EQ(recorder.eventsStartingWith("status|"), (Strings{"status|Exportieren... 0%", "status|       3 Entries"}));
     EXPECT_EQ(readFileBytes(tempPath("marked.csv")), "Name,Phone,Fax,Email,URL,Birthday,Notes\r\nBert,,,,,,Bert\r\nCarl,,,,,,Carl\r\n");
     EXPECT_EQ(recorder.eventsStartingWith("info"), Strings{"info|ORDANE-Lumo:|2 entries were exported!"});
 
