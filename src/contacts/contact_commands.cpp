@@ -116,12 +116,9 @@ void importContactsFrom(const char* path, StatusProgress& progress)
         host().showInfo(captionMain, importedMessage(book).c_str());
 }
 
-// The export without the status line put back.
-void exportContactsTo(const char* path, ExportFormat format, StatusProgress& progress)
+// The export of entries first to end - 1, without the status line put back.
+void exportContactsTo(const char* path, ExportFormat format, int32_t first, int32_t end, StatusProgress& progress)
 {
-    const bool block = activeView == ActiveView::Overview && markActive;
-    const int32_t first = block ? markFirst : 0;
-    const int32_t end = block ? markLast + 1 : entryCount;
     std::string out;
     try {
         out = exportEntries(format, first, end, [&](int64_t done, int64_t total) { progress.show(done, total); });
@@ -192,6 +189,10 @@ void importContactsFile()
 
 void exportContactsFile()
 {
+    // Taken before the dialog moves the focus about.
+    const bool block = activeView == ActiveView::Overview && markActive;
+    const int32_t first = block ? markFirst : 0;
+    const int32_t end = block ? markLast + 1 : entryCount;
     char chosen[pathSize];
     initialDialogName(chosen, exportContactsPath, "*.vcf");
     int fileType = exportFileType;
@@ -203,6 +204,6 @@ void exportContactsFile()
     std::memcpy(exportContactsPath, chosen, pathSize);
     exportFileType = fileType;
     StatusProgress progress(textExportingStatus, loadProgressAfterMs);
-    exportContactsTo(chosen, exportFormatFor(chosen, fileType), progress);
+    exportContactsTo(chosen, exportFormatFor(chosen, fileType), first, end, progress);
     putEntryCountBack();
 }
