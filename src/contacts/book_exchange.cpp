@@ -28,10 +28,17 @@ std::vector<std::string> entryLines(int32_t k)
 
 std::string exportEntries(ExportFormat format)
 {
+    return exportEntries(format, 0, entryCount);
+}
+
+std::string exportEntries(ExportFormat format, int32_t first, int32_t end, const ExchangeProgress& progress)
+{
     std::string out;
     if (format == ExportFormat::Csv)
         appendCsvHeader(out);
-    for (int32_t k = 0; k < entryCount; ++k) {
+    for (int32_t k = first; k < end; ++k) {
+        if (progress && (k - first) % 1024 == 0)
+            progress(k - first, end - first);
         std::vector<std::string> lines = entryLines(k);
         for (std::string& line : lines)
             line = exchangeTextFrom1252(line);
@@ -44,7 +51,8 @@ std::string exportEntries(ExportFormat format)
     return out;
 }
 
-bool importContacts(std::string_view bytes, ImportFormat format, ImportedBook& book, std::string& why)
+bool importContacts(std::string_view bytes, ImportFormat format, ImportedBook& book, std::string& why,
+                    const ExchangeProgress& progress)
 {
     if (format == ImportFormat::Guess)
         format = looksLikeVCard(bytes) ? ImportFormat::VCard : ImportFormat::Csv;
@@ -59,6 +67,8 @@ bool importContacts(std::string_view bytes, ImportFormat format, ImportedBook& b
         return false;
     }
     for (const Contact& contact : contacts) {
+        if (progress && book.entries % 1024 == 0)
+            progress(book.entries, static_cast<int64_t>(contacts.size()));
         for (const std::string& line : entryFromContact(contact)) {
             book.text += lineFromExchangeText(line, book.replaced);
             book.text += "\r\n";

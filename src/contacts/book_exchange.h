@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +16,11 @@ enum class ExportFormat { VCard3, VCard4, Csv };
 // Every entry of the store, in the store's order, as one card or record.
 std::string exportEntries(ExportFormat format);
 
+// Entries first to end - 1 of the store the same way; progress, when
+// given, hears how many of them are done now and then.
+using ExchangeProgress = std::function<void(int64_t done, int64_t total)>;
+std::string exportEntries(ExportFormat format, int32_t first, int32_t end, const ExchangeProgress& progress = {});
+
 // The lines of entry k of the store (Windows-1252), its closing empty line
 // left off.
 std::vector<std::string> entryLines(int32_t k);
@@ -25,12 +31,17 @@ struct ImportedBook {
     std::string text;           // Windows-1252, CR LF, every entry closed by the empty line
     int32_t entries = 0;
     ReplacementLog replaced;    // characters an address file cannot hold
+    int32_t skipped = 0;
+    long transliterated = 0;
 };
 
 // The contacts in bytes as the text of a book, in the order read.  Guess
 // takes a file that begins with BEGIN:VCARD as vCards and anything else as
 // CSV.  False, with why, when bytes hold no contact.
-bool importContacts(std::string_view bytes, ImportFormat format, ImportedBook& book, std::string& why);
+// progress, when given, hears how many of the contacts read have become
+// entries.
+bool importContacts(std::string_view bytes, ImportFormat format, ImportedBook& book, std::string& why,
+                    const ExchangeProgress& progress = {});
 
 // Replaces the store with text as a load does; false after the
 // out-of-memory message.

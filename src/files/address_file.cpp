@@ -1,7 +1,6 @@
 #include "files/address_file.h"
 
 #include <algorithm>
-#include <chrono>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -16,6 +15,7 @@
 #include "files/safe_write.h"
 #include "files/scramble.h"
 #include "host/host.h"
+#include "host/status_progress.h"
 #include "host/texts.h"
 #include "host/title.h"
 #include "store/store.h"
@@ -75,31 +75,10 @@ void finishLoad()
     entryCount = rebuildEntryIndex();
 }
 
-// Says in the status line how far a load has come, "Laden... 40%", once
-// the load has taken longer than loadProgressAfterMs and when the main
-// window exists; each percentage is shown once.
-class LoadProgress {
-public:
-    void show(int percent)
-    {
-        if (percent == shownPercent_ || !host().mainWindowExists() ||
-            std::chrono::steady_clock::now() - started_ < std::chrono::milliseconds(loadProgressAfterMs))
-            return;
-        shownPercent_ = percent;
-        char text[32];
-        std::snprintf(text, sizeof text, "%s %d%%", textLoadingStatus, percent);
-        host().setStatusText(text);
-    }
-
-private:
-    std::chrono::steady_clock::time_point started_ = std::chrono::steady_clock::now();
-    int shownPercent_ = -1;
-};
-
 // Reads up to `wanted` bytes, as one fread would, a megabyte at a time,
 // and tells progress how much of fileSize has come in.  Returns the bytes
 // read.
-size_t readWithProgress(std::FILE* file, unsigned char* into, size_t wanted, int32_t fileSize, LoadProgress& progress)
+size_t readWithProgress(std::FILE* file, unsigned char* into, size_t wanted, int32_t fileSize, StatusProgress& progress)
 {
     constexpr size_t piece = size_t{1} << 20;
     size_t got = 0;
@@ -107,15 +86,15 @@ size_t readWithProgress(std::FILE* file, unsigned char* into, size_t wanted, int
         const size_t asked = std::min(piece, wanted - got);
         const size_t n = std::fread(into + got, 1, asked, file);
         got += n;
-        progress.show(static_cast<int>(std::min<int64_t>(100, int64_t{100} * static_cast<int64_t>(got) /
-                                                                  std::max<int64_t>(fileSize, 1))));
+        progress.show(static_cast<int64_t>(got), fileSize);
         if (n < asked)
             break;
     }
     return got;
 }
 
-// A folder or a pipe opens on some systems but has no size to load.
+}  // namespace
+
 std::FILE* openRegularFile(const char* path)
 {
     std::FILE* file = std::fopen(path, "rb");
@@ -127,11 +106,10 @@ std::FILE* openRegularFile(const char* path)
     return file;
 }
 
-}  // namespace
-
 LoadResult loadAddressFile(const char* path, LoadMode mode, bool readAsPlain)
 {
-    LoadProgress progress;
+    // "Laden... 40%": how much of the file has been read.
+    StatusProgress progress(textLoadingStatus, loadProgressAfterMs);
     std::FILE* file = openRegularFile(path);
     if (!file) {
         if (mode == LoadMode::Open && std::strcmp(path, currentFilePath) == 0) {

@@ -25,6 +25,10 @@ enum class LoadMode { Open = 0, Add = 1 };
 // and so be taken for a protected one when it is opened again.
 bool plainFileLooksProtected(const unsigned char* text, int32_t length);
 
+// The file at path opened for reading, or nullptr; a folder or a pipe
+// opens on some systems but has no size to load, and is refused too.
+std::FILE* openRegularFile(const char* path);
+
 enum class LoadResult { Loaded, CannotOpen, NoMemory, WrongPassword };
 
 // Replaces (Open) or extends (Add) the store with the file at path, asking

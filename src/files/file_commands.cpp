@@ -52,23 +52,6 @@ void correctDriveNumber(char* path)
         path[0] = static_cast<char>(first + 64);
 }
 
-// The dialog's initial file name: the remembered path, or the current
-// directory with a wildcard for the dialog's kind of file.
-void initialDialogName(char* out, const char* remembered, const char* wildcard)
-{
-    std::strncpy(out, remembered, pathSize - 1);
-    out[pathSize - 1] = 0;
-    correctDriveNumber(out);
-    if (out[0] != 0)
-        return;
-    std::string directory = host().currentDirectory();
-    if (directory.empty() || (directory.back() != '\\' && directory.back() != '/'))
-        directory += '\\';
-    directory += wildcard;
-    std::strncpy(out, directory.c_str(), pathSize - 1);
-    out[pathSize - 1] = 0;
-}
-
 bool askSaveNow()
 {
     UiBusyScope busy;
@@ -79,16 +62,6 @@ void offerToSaveChanges()
 {
     if (dataModified && !storeUnavailable && askSaveNow())
         saveFile(false);
-}
-
-// After the store was replaced or extended: nothing marked, the Data view
-// lays its entry out again, and the Overview takes the keys.
-void resetViewsAfterLoad()
-{
-    resetViewState();
-    host().makeViewActive(ViewId::Overview);
-    host().repaint(ViewId::Overview);
-    host().repaint(ViewId::DataView);
 }
 
 void loadCurrentFileAndShow()
@@ -183,6 +156,33 @@ int32_t offsetInCurrentEntry(int32_t line, int32_t column)
 }
 
 }  // namespace
+
+// The dialog's initial file name: the remembered path, or the current
+// directory with a wildcard for the dialog's kind of file.
+void initialDialogName(char* out, const char* remembered, const char* wildcard)
+{
+    std::strncpy(out, remembered, pathSize - 1);
+    out[pathSize - 1] = 0;
+    correctDriveNumber(out);
+    if (out[0] != 0)
+        return;
+    std::string directory = host().currentDirectory();
+    if (directory.empty() || (directory.back() != '\\' && directory.back() != '/'))
+        directory += '\\';
+    directory += wildcard;
+    std::strncpy(out, directory.c_str(), pathSize - 1);
+    out[pathSize - 1] = 0;
+}
+
+// After the store was replaced or extended: nothing marked, the Data view
+// lays its entry out again, and the Overview takes the keys.
+void resetViewsAfterLoad()
+{
+    resetViewState();
+    host().makeViewActive(ViewId::Overview);
+    host().repaint(ViewId::Overview);
+    host().repaint(ViewId::DataView);
+}
 
 std::string backupPath(const char* path)
 {

@@ -33,3 +33,10 @@ bool checkFreeSpace(const char* path, int64_t byteCount);
 // The backup name: the path with its last three characters made "DUP"; a
 // path that ends in "DUP" already (in any case) gets ".DUP" added.
 std::string backupPath(const char* path);
+
+// The file dialog's initial name: the remembered path, or the current
+// directory with a wildcard for the dialog's kind of file ("*.ADR").
+void initialDialogName(char* out, const char* remembered, const char* wildcard);
+// After the store was replaced or extended: nothing marked, the Data view
+// lays its entry out again, and the Overview takes the keys.
+void resetViewsAfterLoad();

@@ -14,7 +14,7 @@
 
 enum class PasswordPrompt { Open, Add };
 enum class ViewId { Overview, DataView };
-enum class FileDialog { Open, Add, Save, SaveEntryBlock, SaveTextBlock, AnyFile };
+enum class FileDialog { Open, Add, Save, SaveEntryBlock, SaveTextBlock, AnyFile, ImportContacts, ExportContacts };
 enum class BlockChoice { Block, All, Closed };
 
 struct Host {
@@ -57,6 +57,13 @@ struct Host {
     // The common open or save dialog.  path512 holds the initial file name
     // and receives the chosen one; false when the dialog was cancelled.
     virtual bool chooseFile(FileDialog which, char* path512) { (void)which; (void)path512; return false; }
+    // The same for a dialog that offers several file types: type holds the
+    // number (from 1) of the type shown first and receives the one chosen.
+    virtual bool chooseFileOfType(FileDialog which, char* path512, int& type)
+    {
+        (void)type;
+        return chooseFile(which, path512);
+    }
     // The question "You have marked a block! What shall be saved?".
     virtual BlockChoice askBlockOrAll() { return BlockChoice::Closed; }
     // Free bytes on the drive whose root is given ("C:\"), or -1 when

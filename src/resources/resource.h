@@ -81,6 +81,8 @@
 #define IDM_NEW               40018
 #define IDM_ADD               40019
 #define IDM_DATACHECK         40020
+#define IDM_IMPORTCONTACTS    40121
+#define IDM_EXPORTCONTACTS    40122
 #define IDM_PRINT             40035
 #define IDM_PASSWORD          40111
 #define IDM_SYNC              40123

@@ -16,6 +16,7 @@
 #include "calendar/calendar_dialogs.h"
 #include "calendar/calendar_link.h"
 #include "transfer/clipboard.h"
+#include "contacts/contact_commands.h"
 #include "files/config.h"
 #include "files/data_check.h"
 #include "files/file_commands.h"
@@ -153,6 +154,8 @@ bool runCommand(int id)
     case IDM_SAVEAS:            saveOrSaveBlock(true); break;
     case IDM_NEW:               newFile(); break;
     case IDM_ADD:               addWithDataCheck(); break;
+    case IDM_IMPORTCONTACTS:    importContactsFile(); break;
+    case IDM_EXPORTCONTACTS:    exportContactsFile(); break;
     case IDM_SYNC:              synchroniseCommand(); break;
     case IDM_SYNCSETTINGS:      syncSettingsCommand(); break;
     case IDM_DATACHECK:         dataCheck(); break;

@@ -188,11 +188,20 @@ constexpr FileDialogKind fileDialogs[] = {
     {addressFilter, "Save ORDANE-Lumo-Block", "adr", pathMustExist},
     {"Text-Files (*.TXT)\0*.txt\0", "Save Block", "txt", pathMustExist},
     {"(*.*)\0*.*\0", "Choose File", "dry", OFN_HIDEREADONLY},
+    {"vCard (*.vcf)\0*.vcf\0CSV (*.csv)\0*.csv\0All files (*.*)\0*.*\0", "Import contacts", "vcf", mustExist},
+    {"vCard 3.0 (*.vcf)\0*.vcf\0vCard 4.0 (*.vcf)\0*.vcf\0CSV (*.csv)\0*.csv\0", "Export contacts", "vcf",
+     pathMustExist | OFN_OVERWRITEPROMPT},
 };
 
 }  // namespace
 
 bool Win32Host::chooseFile(FileDialog which, char* path512)
+{
+    int type = 0;
+    return chooseFileOfType(which, path512, type);
+}
+
+bool Win32Host::chooseFileOfType(FileDialog which, char* path512, int& type)
 {
     const FileDialogKind& kind = fileDialogs[static_cast<int>(which)];
     OPENFILENAMEA dialog{};
@@ -200,7 +209,7 @@ bool Win32Host::chooseFile(FileDialog which, char* path512)
     dialog.hwndOwner = mainWindow;
     dialog.hInstance = appInstance;
     dialog.lpstrFilter = kind.filter;
-    dialog.nFilterIndex = 0;
+    dialog.nFilterIndex = static_cast<DWORD>(type);
     dialog.lpstrFile = path512;
     dialog.nMaxFile = 512;
     dialog.lpstrTitle = kind.title;
@@ -210,9 +219,10 @@ bool Win32Host::chooseFile(FileDialog which, char* path512)
     {
         UiBusyScope busy;
         bool saving = which == FileDialog::Save || which == FileDialog::SaveEntryBlock ||
-                      which == FileDialog::SaveTextBlock;
+                      which == FileDialog::SaveTextBlock || which == FileDialog::ExportContacts;
         chosen = (saving ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog)) != 0;
     }
+    type = static_cast<int>(dialog.nFilterIndex);
     // The keys belong to the main window again, whatever the dialog left.
     if (mainWindow)
         SetFocus(mainWindow);

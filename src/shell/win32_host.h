@@ -25,6 +25,7 @@ struct Win32Host : Host {
     void setMenuItemText(int id, const char* text) override;
     void checkMenuItem(int id, bool checked) override;
     bool chooseFile(FileDialog which, char* path512) override;
+    bool chooseFileOfType(FileDialog which, char* path512, int& type) override;
     BlockChoice askBlockOrAll() override;
     int64_t freeDiskSpace(const char* root) override;
     std::string currentDirectory() override;

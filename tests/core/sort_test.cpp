@@ -16,11 +16,12 @@
 #include "views/view_state.h"
 
 // Out-of-memory paths: the next large allocations (work areas, not the
-// small strings of the test itself) can be made to fail one at a time.
+// small strings of the test itself) can be made to fail one at a time, in
+// every test of this program.
 namespace {
 constexpr std::size_t largeAllocation = 1024;
-long largeAllocationsBeforeFailure = -1;   // -1: none fails
 }  // namespace
+long largeAllocationsBeforeFailure = -1;   // -1: none fails
 
 void* operator new(std::size_t size)
 {

@@ -123,7 +123,7 @@ void RecordingHost::checkMenuItem(int id, bool checked)
 
 bool RecordingHost::chooseFile(FileDialog which, char* path512)
 {
-    static const char* names[] = {"open", "add", "save", "entryblock", "textblock", "any"};
+    static const char* names[] = {"open", "add", "save", "entryblock", "textblock", "any", "import", "export"};
     events.push_back(std::string("file|") + names[static_cast<int>(which)] + "|" + path512);
     std::string answer;
     if (!chosenFiles.empty()) {

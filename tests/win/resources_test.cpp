@@ -218,6 +218,19 @@ TEST(Resources, GermanMenuHasTheStructureOfTheEnglishOne)
     }
 }
 
+// The contact commands come right after Add, in both languages.
+TEST(Resources, ContactCommandsFollowAdd)
+{
+    for (auto [menu, texts] : {std::pair{IDR_MENU, "&Import contacts...|E&xport contacts..."},
+                               {IDR_MENU_GERMAN, "Kontakte &importieren...|Kontakte e&xportieren..."}}) {
+        std::vector<MenuItem> items = loadMenuItems(menu);
+        auto add = std::find_if(items.begin(), items.end(), [](const MenuItem& i) { return i.id == IDM_ADD; });
+        ASSERT_GE(items.end() - add, 3);
+        EXPECT_EQ(add[1].text + "|" + add[2].text, texts);
+        EXPECT_TRUE(add[1].id == IDM_IMPORTCONTACTS && add[2].id == IDM_EXPORTCONTACTS);
+    }
+}
+
 // What a menu item's hint promises, table 106 must give; the clock and the
 // alarm window show keys that only the calendar program knows.
 TEST(Resources, MenuKeyHintsMatchTheAcceleratorTable)
