@@ -16,8 +16,9 @@ import time
 import urllib.error
 import urllib.request
 
-MKCOL_ADDRESSBOOK = (b'<?xml version="1.0"?><mkcol xmlns="DAV:" xmlns:C="urn:ietf:params:xml:ns:carddav">'
-                     b'<set><prop><resourcetype><collection/><C:addressbook/></resourcetype></prop></set></mkcol>')
+MKCOL_ADDRESSBOOK = ('<?xml version="1.0"?><mkcol xmlns="DAV:" xmlns:C="urn:ietf:params:xml:ns:carddav">'
+                     '<set><prop><resourcetype><collection/><C:addressbook/></resourcetype>'
+                     '<displayname>{}</displayname></prop></set></mkcol>')
 
 
 def free_port():
@@ -82,8 +83,15 @@ class Radicale:
             return error.code, error.headers, error.read()
 
     def make_book(self, book="contacts"):
-        status, _, _ = self.request("MKCOL", self.url(book), MKCOL_ADDRESSBOOK, {"Content-Type": "application/xml"})
+        body = MKCOL_ADDRESSBOOK.format(book.capitalize()).encode()
+        status, _, _ = self.request("MKCOL", self.url(book), body, {"Content-Type": "application/xml"})
         assert status == 201, status
+
+    def display_name(self, book="contacts"):
+        body = b'<propfind xmlns="DAV:"><prop><displayname/></prop></propfind>'
+        _, _, answer = self.request("PROPFIND", self.url(book), body, {"Depth": "0"})
+        text = answer.decode()
+        return text[text.find(">", text.find("displayname")) + 1:text.find("</", text.find("displayname"))]
 
 
 if __name__ == "__main__":
