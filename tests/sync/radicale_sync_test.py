@@ -35,9 +35,9 @@ def book_entries(path):
     return [e for e in text.split("\r\n\r\n") if e]
 
 
-def sync(server, book, password="secret", wait=True, collection="contacts"):
+def sync(server, book, password="secret", wait=True, collection="contacts", options=()):
     env = dict(os.environ, LUMO_SYNC_PASSWORD=password)
-    command = [LUMO, "sync", "--user", "anna", server.url(collection), book]
+    command = [LUMO, "sync", "--user", "anna", *options, server.url(collection), book]
     if not wait:
         return subprocess.Popen(command, env=env, stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
     result = subprocess.run(command, env=env, capture_output=True, text=True)
@@ -89,6 +89,10 @@ def main():
         # Edited and deleted in the book.
         entries = [e for e in book_entries(book) if not e.startswith("Vogel")]
         write_book(book, [e.replace("anna@example.de", "anna@new.example") for e in entries])
+        before, cards = snapshot(book, state), card_hrefs(server)
+        dry = sync(server, book, options=["--dry-run"])[:2]
+        check(dry == (0, summary(1, 0, 0, 1, 0) + " (dry run: nothing changed)"), f"dry run: {dry}")
+        check(snapshot(book, state) == before and card_hrefs(server) == cards, "a dry run changes nothing")
         check(sync(server, book)[:2] == (0, summary(1, 0, 0, 1, 0)), "sync after the book's edit and deletion")
         check("anna@new.example" in card_of(server, "Anna Schmidt")[2], "the edit reached the server")
         check(card_of(server, "Lena Vogel")[0] is None, "the deletion reached the server")
