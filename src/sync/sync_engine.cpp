@@ -170,6 +170,29 @@ bool listServer(DavSession& session, const SyncState& old, std::vector<DavCard>&
     return listCards(session, listed);
 }
 
+// The token to keep after a run that wrote: the server's newest when every
+// change since the run's token is one of the run's own writes, so that the
+// next run does not see them again; else the run's token, so that it does
+// see what someone else did meanwhile.
+std::string tokenAfterOwnWrites(DavSession& session, const std::string& token, const SyncState& next)
+{
+    std::vector<DavCard> changed;
+    std::vector<std::string> removed;
+    std::string newest;
+    if (changesSince(session, token, changed, removed, newest) != DavReport::Done)
+        return token;
+    std::unordered_map<std::string, std::string> recorded;
+    for (const SyncRecord& record : next.records)
+        recorded[record.href] = record.etag;
+    for (const DavCard& card : changed)
+        if (auto it = recorded.find(card.href); it == recorded.end() || it->second != card.etag)
+            return token;
+    for (const std::string& href : removed)
+        if (recorded.count(href))
+            return token;
+    return newest;
+}
+
 enum class WholeUpload { Done, NotTaken, Failed };
 
 // The entries at toSend as the whole content of the empty collection, in
@@ -438,6 +461,9 @@ SyncOutcome synchronise(std::string_view bookText, std::string_view stateText, c
         if (!run.put(session.collectionPath + newCardName() + ".vcf", {}, copy, nullptr, refused))
             return failed(session.error);
     }
+
+    if (!token.empty() && run.writes > 0)
+        token = tokenAfterOwnWrites(session, token, run.next);
 
     SyncOutcome outcome;
     outcome.ok = true;
