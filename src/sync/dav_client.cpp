@@ -174,7 +174,9 @@ HttpResponse request(DavSession& session, const std::string& method, const std::
     if (!session.authorization.empty())
         req.headers.emplace_back("Authorization", session.authorization);
     ++session.requests;
-    return session.send(req);
+    HttpResponse response = session.send(req);
+    session.lastStatus = response.status;
+    return response;
 }
 
 // Fills session.error for an answer that is no success; true for one that is.

@@ -15,6 +15,7 @@ struct DavSession {
     std::string authorization;  // "Basic ..." or empty
     std::string error;          // why the last request failed, for the user
     int requests = 0;           // requests sent, for tests and figures
+    int lastStatus = 0;         // the HTTP status of the last answer
     int cardsFetched = 0;
 };
 

@@ -99,7 +99,13 @@ struct Run {
         std::string newEtag;
         if (!settings.dryRun) {
             ++writes;
-            const DavWrite result = putCard(session, href, etag, cardFromEntry(entry, uidOf(href)), newEtag);
+            DavWrite result = putCard(session, href, etag, cardFromEntry(entry, uidOf(href)), newEtag);
+            // 409: the card there has another UID than its name says (made by
+            // another client), and a server keeps a card's UID.
+            std::vector<DavCard> there;
+            if (result == DavWrite::Failed && session.lastStatus == 409 && !etag.empty() &&
+                fetchCards(session, {href}, there) && there.size() == 1 && !cardUid(there[0].card).empty())
+                result = putCard(session, href, etag, cardFromEntry(entry, cardUid(there[0].card)), newEtag);
             if (result == DavWrite::Failed)
                 return false;
             refused = result == DavWrite::Refused;

@@ -1,5 +1,7 @@
 #include "core/sync/fake_carddav.h"
 
+#include "sync/sync_card.h"
+
 namespace {
 
 constexpr std::string_view origin = "https://dav.example";
@@ -50,6 +52,9 @@ HttpResponse FakeCardDav::operator()(const HttpRequest& request)
         if ((!ifMatch.empty() && (!exists || card->second.etag != ifMatch)) ||
             (headerOf(request, "If-None-Match") == "*" && exists))
             return {412, {}, {}, {}};
+        // A card keeps its UID.
+        if (exists && request.method == "PUT" && cardUid(card->second.body) != cardUid(request.body))
+            return {409, {}, {}, {}};
         ++writes;
         if (request.method == "DELETE") {
             remove(href);

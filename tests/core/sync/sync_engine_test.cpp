@@ -181,6 +181,13 @@ TEST(Sync, EachChangeReachesTheOtherSide)
              w.server.store(w.hrefOf("Schmidt, Anna, 089 555123"), cardFromEntry(B2, "b"));
          },
          {0, 0, 0, 0, 0}, {A, B2, C, D}},
+        {"a card made on the phone, named unlike its UID, edited in the book",
+         [](World& w) {
+             w.server.store("/anna/contacts/phone-7.vcf", cardF);
+             w.sync();
+             w.bookEdit(F, F + "\r\nInfo: met at the lake");
+         },
+         {1, 0, 0, 0, 0}, {A, B, C, D, F + "\r\nInfo: met at the lake"}},
         {"added on both sides",
          [](World& w) {
              w.book += E + "\r\n\r\n";
