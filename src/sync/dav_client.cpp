@@ -174,7 +174,9 @@ HttpResponse request(DavSession& session, const std::string& method, const std::
     if (!session.authorization.empty())
         req.headers.emplace_back("Authorization", session.authorization);
     ++session.requests;
-    return session.send(req);
+    HttpResponse response = session.send(req);
+    session.lastStatus = response.status;
+    return response;
 }
 
 // Fills session.error for an answer that is no success; true for one that is.
@@ -373,4 +375,44 @@ DavWrite deleteCard(DavSession& session, const std::string& href, const std::str
     if (response.status == 404 || response.status == 410)
         return DavWrite::Done;
     return succeeded(session, response, "DELETE " + href) ? DavWrite::Done : DavWrite::Failed;
+}
+
+bool collectionInfo(DavSession& session, std::string& etag, std::string& displayName, size_t& cards)
+{
+    const HttpResponse response =
+        request(session, "PROPFIND", session.collectionPath,
+                {{"Depth", "1"}, {"Content-Type", "application/xml; charset=utf-8"}},
+                "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<d:propfind xmlns:d=\"DAV:\"><d:prop><d:resourcetype/>"
+                "<d:getetag/><d:displayname/></d:prop></d:propfind>\n");
+    if (!succeeded(session, response, "the properties of the address book"))
+        return false;
+    cards = multistatusCards(session, response.body).size();
+    eachElement(response.body, "response", [&](std::string_view answer) {
+        if (sameHref(hrefPath(session, firstText(answer, "href")), session.collectionPath)) {
+            etag = firstText(answer, "getetag");
+            displayName = firstText(answer, "displayname");
+        }
+    });
+    return true;
+}
+
+DavWrite putCollection(DavSession& session, const std::string& etag, const std::string& cards)
+{
+    const HttpResponse response = request(session, "PUT", session.collectionPath,
+                                          {{"Content-Type", "text/vcard; charset=utf-8"}, {"If-Match", etag}}, cards);
+    if (response.status == 0 || response.status == 401)
+        return succeeded(session, response, "the upload of the address book") ? DavWrite::Done : DavWrite::Failed;
+    return response.status >= 200 && response.status < 300 ? DavWrite::Done : DavWrite::Refused;
+}
+
+bool setDisplayName(DavSession& session, const std::string& name)
+{
+    std::string escaped;
+    for (char c : name)
+        escaped += c == '&' ? "&amp;" : c == '<' ? "&lt;" : std::string(1, c);
+    const HttpResponse response =
+        request(session, "PROPPATCH", session.collectionPath, {{"Content-Type", "application/xml; charset=utf-8"}},
+                "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<d:propertyupdate xmlns:d=\"DAV:\"><d:set><d:prop>"
+                "<d:displayname>" + escaped + "</d:displayname></d:prop></d:set></d:propertyupdate>\n");
+    return succeeded(session, response, "the name of the address book");
 }

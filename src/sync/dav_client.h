@@ -15,6 +15,7 @@ struct DavSession {
     std::string authorization;  // "Basic ..." or empty
     std::string error;          // why the last request failed, for the user
     int requests = 0;           // requests sent, for tests and figures
+    int lastStatus = 0;         // the HTTP status of the last answer
     int cardsFetched = 0;
 };
 
@@ -52,5 +53,16 @@ enum class DavWrite { Done, Refused, Failed };   // Refused: 412, someone else w
 // card).  newEtag: the ETag the server gave back, or empty.
 DavWrite putCard(DavSession& session, const std::string& href, const std::string& etag, const std::string& card,
                  std::string& newEtag);
+// The collection's own ETag and display name, and how many cards it holds
+// (PROPFIND, Depth 1).
+bool collectionInfo(DavSession& session, std::string& etag, std::string& displayName, size_t& cards);
+
+// The whole collection replaced by cards (vCards one after the other) in
+// one PUT with If-Match: etag, where the server takes an address book whole
+// (Radicale does; it names each card by its UID + ".vcf").  Refused when
+// the server does not, or when the collection changed meanwhile.
+DavWrite putCollection(DavSession& session, const std::string& etag, const std::string& cards);
+bool setDisplayName(DavSession& session, const std::string& name);
+
 // DELETE with If-Match: etag.  A card that is gone already counts as done.
 DavWrite deleteCard(DavSession& session, const std::string& href, const std::string& etag);

@@ -201,6 +201,12 @@ std::string joinedLines(const std::vector<std::string>& lines, const char* separ
 
 }  // namespace
 
+std::string cardUid(std::string_view card)
+{
+    std::string uid;
+    return rawProperty(card, "UID", uid) ? trimmed(uid) : std::string();
+}
+
 std::string_view headingOf(std::string_view entry)
 {
     return entry.substr(0, entry.find("\r\n"));

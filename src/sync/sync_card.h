@@ -21,5 +21,8 @@ std::string cardFromEntry(std::string_view entry, const std::string& uid);
 // The entry a card stands for, in the same form.
 std::string entryFromCard(std::string_view card);
 
+// The card's UID, or empty.
+std::string cardUid(std::string_view card);
+
 // The first line of an entry.
 std::string_view headingOf(std::string_view entry);

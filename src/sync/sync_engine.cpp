@@ -14,6 +14,10 @@ namespace {
 
 constexpr std::string_view separator = "\r\n\r\n";
 constexpr std::string_view serverCopyMark = " (server copy)";
+// From this many new entries on, an empty collection is filled in one
+// request where the server allows it: one PUT per card costs some servers
+// time in proportion to the cards they hold already.
+constexpr size_t wholeUploadFrom = 100;
 
 struct Book {
     std::vector<std::string> entries;
@@ -83,6 +87,7 @@ struct Run {
     Book& book;
     SyncState next;
     SyncSummary summary;
+    int writes = 0;   // requests that changed the server
 
     // Sends entry to href (If-Match etag, or as a new card); the pairing
     // it leaves behind goes into the next state, or kept when the server
@@ -93,7 +98,14 @@ struct Run {
         refused = false;
         std::string newEtag;
         if (!settings.dryRun) {
-            const DavWrite result = putCard(session, href, etag, cardFromEntry(entry, uidOf(href)), newEtag);
+            ++writes;
+            DavWrite result = putCard(session, href, etag, cardFromEntry(entry, uidOf(href)), newEtag);
+            // 409: the card there has another UID than its name says (made by
+            // another client), and a server keeps a card's UID.
+            std::vector<DavCard> there;
+            if (result == DavWrite::Failed && session.lastStatus == 409 && !etag.empty() &&
+                fetchCards(session, {href}, there) && there.size() == 1 && !cardUid(there[0].card).empty())
+                result = putCard(session, href, etag, cardFromEntry(entry, cardUid(there[0].card)), newEtag);
             if (result == DavWrite::Failed)
                 return false;
             refused = result == DavWrite::Refused;
@@ -112,6 +124,7 @@ struct Run {
     {
         if (settings.dryRun)
             return true;
+        ++writes;
         const DavWrite result = deleteCard(session, record.href, etag);
         if (result == DavWrite::Refused)
             next.records.push_back(record);
@@ -161,6 +174,72 @@ bool listServer(DavSession& session, const SyncState& old, std::vector<DavCard>&
     }
     token.clear();
     return listCards(session, listed);
+}
+
+// The token to keep after a run that wrote: the server's newest when every
+// change since the run's token is one of the run's own writes, so that the
+// next run does not see them again; else the run's token, so that it does
+// see what someone else did meanwhile.
+std::string tokenAfterOwnWrites(DavSession& session, const std::string& token, const SyncState& next)
+{
+    std::vector<DavCard> changed;
+    std::vector<std::string> removed;
+    std::string newest;
+    if (changesSince(session, token, changed, removed, newest) != DavReport::Done)
+        return token;
+    std::unordered_map<std::string, std::string> recorded;
+    for (const SyncRecord& record : next.records)
+        recorded[record.href] = record.etag;
+    for (const DavCard& card : changed)
+        if (auto it = recorded.find(card.href); it == recorded.end() || it->second != card.etag)
+            return token;
+    for (const std::string& href : removed)
+        if (recorded.count(href))
+            return token;
+    return newest;
+}
+
+enum class WholeUpload { Done, NotTaken, Failed };
+
+// The entries at toSend as the whole content of the empty collection, in
+// one PUT that only succeeds while the collection is as listed; then the
+// collection listed again for the cards' ETags and a new sync token.  A
+// card the listing does not show by its expected name is left unpaired:
+// the next run finds it among the new cards and pairs it by its text.
+WholeUpload uploadWhole(DavSession& session, const Book& book, const std::vector<size_t>& toSend, SyncState& next,
+                        std::string& token)
+{
+    std::string etag, displayName;
+    size_t cardsThere = 0;
+    if (!collectionInfo(session, etag, displayName, cardsThere))
+        return WholeUpload::Failed;
+    // The ETag vouches for the collection being empty still when the PUT arrives.
+    if (etag.empty() || cardsThere > 0)
+        return WholeUpload::NotTaken;
+    std::string cards;
+    std::vector<std::string> names;
+    for (size_t i : toSend) {
+        names.push_back(newCardName());
+        cards += cardFromEntry(book.entries[i], names.back());
+    }
+    const DavWrite result = putCollection(session, etag, cards);
+    if (result != DavWrite::Done)
+        return result == DavWrite::Failed ? WholeUpload::Failed : WholeUpload::NotTaken;
+    // The upload made the collection anew, without its name.
+    if (!displayName.empty() && !setDisplayName(session, displayName))
+        return WholeUpload::Failed;
+    std::vector<DavCard> listed;
+    if (!listServer(session, SyncState(), listed, token))
+        return WholeUpload::Failed;
+    std::unordered_map<std::string, std::string> etags;
+    for (const DavCard& card : listed)
+        etags[card.href] = card.etag;
+    for (size_t k = 0; k < toSend.size(); ++k) {
+        const std::string href = session.collectionPath + names[k] + ".vcf";
+        if (auto it = etags.find(href); it != etags.end())
+            next.records.push_back(recordFor(href, it->second, book.entries[toSend[k]]));
+    }
+    return WholeUpload::Done;
 }
 
 SyncOutcome failed(std::string why)
@@ -366,6 +445,15 @@ SyncOutcome synchronise(std::string_view bookText, std::string_view stateText, c
     for (const auto& [hash, i] : newEntries)
         toSend.push_back(i);
     std::sort(toSend.begin(), toSend.end());
+    if (listed.empty() && run.writes == 0 && toSend.size() >= wholeUploadFrom && !settings.dryRun) {
+        const WholeUpload upload = uploadWhole(session, book, toSend, run.next, token);
+        if (upload == WholeUpload::Failed)
+            return failed(session.error);
+        if (upload == WholeUpload::Done) {
+            run.summary.up += static_cast<int>(toSend.size());
+            toSend.clear();
+        }
+    }
     for (size_t k = 0; k < toSend.size(); ++k) {
         report(70, 30, k, toSend.size());
         const size_t i = toSend[k];
@@ -379,6 +467,9 @@ SyncOutcome synchronise(std::string_view bookText, std::string_view stateText, c
         if (!run.put(session.collectionPath + newCardName() + ".vcf", {}, copy, nullptr, refused))
             return failed(session.error);
     }
+
+    if (!token.empty() && run.writes > 0)
+        token = tokenAfterOwnWrites(session, token, run.next);
 
     SyncOutcome outcome;
     outcome.ok = true;

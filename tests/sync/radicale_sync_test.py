@@ -35,9 +35,9 @@ def book_entries(path):
     return [e for e in text.split("\r\n\r\n") if e]
 
 
-def sync(server, book, password="secret", wait=True):
+def sync(server, book, password="secret", wait=True, collection="contacts", options=()):
     env = dict(os.environ, LUMO_SYNC_PASSWORD=password)
-    command = [LUMO, "sync", "--user", "anna", server.url(), book]
+    command = [LUMO, "sync", "--user", "anna", *options, server.url(collection), book]
     if not wait:
         return subprocess.Popen(command, env=env, stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
     result = subprocess.run(command, env=env, capture_output=True, text=True)
@@ -89,6 +89,10 @@ def main():
         # Edited and deleted in the book.
         entries = [e for e in book_entries(book) if not e.startswith("Vogel")]
         write_book(book, [e.replace("anna@example.de", "anna@new.example") for e in entries])
+        before, cards = snapshot(book, state), card_hrefs(server)
+        dry = sync(server, book, options=["--dry-run"])[:2]
+        check(dry == (0, summary(1, 0, 0, 1, 0) + " (dry run: nothing changed)"), f"dry run: {dry}")
+        check(snapshot(book, state) == before and card_hrefs(server) == cards, "a dry run changes nothing")
         check(sync(server, book)[:2] == (0, summary(1, 0, 0, 1, 0)), "sync after the book's edit and deletion")
         check("anna@new.example" in card_of(server, "Anna Schmidt")[2], "the edit reached the server")
         check(card_of(server, "Lena Vogel")[0] is None, "the deletion reached the server")
@@ -113,7 +117,7 @@ def main():
         check(snapshot(book, state) == before, "a sync without changes writes nothing")
 
         # The server killed in the middle of a sync; the next one completes it.
-        added = [f"Person{n:03d}, Test\r\nPhoneNumber: 0170 {n:07d}" for n in range(200)]
+        added = [f"Tester, Nr{n:03d}\r\nPhoneNumber: 0170 {n:07d}" for n in range(200)]
         write_book(book, book_entries(book) + added)
         before = snapshot(book, state)
         cards = len(server.card_files())
@@ -131,6 +135,15 @@ def main():
         check(len(entries) == len(set(entries)) == 201 and len(server.card_files()) == 201,
               f"nothing lost or doubled: {len(entries)} entries, {len(server.card_files())} cards")
         check(sync(server, book)[:2] == (0, summary(0, 0, 0, 0, 0)), "then nothing is left to do")
+
+        # Many entries into an empty address book: sent in one request; the
+        # book keeps its name, and every card is paired.
+        server.make_book("big")
+        big = os.path.join(folder, "big.adr")
+        write_book(big, added[:150])
+        check(sync(server, big, collection="big")[:2] == (0, summary(150, 0, 0, 0, 0)), "first sync, many entries")
+        check(len(server.card_files("big")) == 150 and server.display_name("big") == "Big", "the whole upload")
+        check(sync(server, big, collection="big")[:2] == (0, summary(0, 0, 0, 0, 0)), "every uploaded card paired")
     finally:
         server.stop()
     print("radicale sync test:", "FAILED" if failures else "passed")

@@ -50,9 +50,10 @@ HttpResponse sendWithCurl(const HttpRequest& request)
     curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, 20L);
-    // A server that sends nothing for a minute is gone.
+    // A server that sends nothing for two minutes is gone; one that takes a
+    // whole address book in one request may work on it for longer.
     curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, 60L);
+    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, request.body.size() > 1000000 ? 1200L : 120L);
     if (request.method == "GET") {
         curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L);
     } else {

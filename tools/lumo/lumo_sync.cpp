@@ -15,20 +15,20 @@
 #include <vector>
 #include <sys/stat.h>
 
+#include "contacts/book_exchange.h"
 #include "files/address_file.h"
 #include "files/safe_write.h"
+#include "find/sort.h"
 #include "host/host.h"
 #include "host/texts.h"
 #include "store/store.h"
+#include "sync/sync_engine.h"
 
 #ifndef _WIN32
 #include <termios.h>
 #include <unistd.h>
 
-#include "contacts/book_exchange.h"
 #include "curl_http.h"
-#include "find/sort.h"
-#include "sync/sync_engine.h"
 #endif
 
 namespace {

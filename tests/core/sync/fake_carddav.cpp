@@ -1,5 +1,7 @@
 #include "core/sync/fake_carddav.h"
 
+#include "sync/sync_card.h"
+
 namespace {
 
 constexpr std::string_view origin = "https://dav.example";
@@ -24,8 +26,14 @@ std::string headerOf(const HttpRequest& request, const std::string& name)
 
 void FakeCardDav::store(const std::string& href, const std::string& body)
 {
-    static int version = 0;
-    cards[href] = {"\"v" + std::to_string(++version) + "\"", body};
+    cards[href] = {"\"v" + std::to_string(++clock) + "\"", body};
+    changedAt[href] = clock;
+}
+
+void FakeCardDav::remove(const std::string& href)
+{
+    cards.erase(href);
+    deletedAt[href] = ++clock;
 }
 
 HttpResponse FakeCardDav::operator()(const HttpRequest& request)
@@ -44,9 +52,12 @@ HttpResponse FakeCardDav::operator()(const HttpRequest& request)
         if ((!ifMatch.empty() && (!exists || card->second.etag != ifMatch)) ||
             (headerOf(request, "If-None-Match") == "*" && exists))
             return {412, {}, {}, {}};
+        // A card keeps its UID.
+        if (exists && request.method == "PUT" && cardUid(card->second.body) != cardUid(request.body))
+            return {409, {}, {}, {}};
         ++writes;
         if (request.method == "DELETE") {
-            cards.erase(href);
+            remove(href);
             return {204, {}, {}, {}};
         }
         store(href, request.body);
@@ -65,6 +76,20 @@ HttpResponse FakeCardDav::operator()(const HttpRequest& request)
         for (const auto& [path, c] : cards)
             xml += "<D:response><D:href>" + path + "</D:href><D:propstat><D:prop><D:resourcetype/><D:getetag>" +
                    xmlEscaped(c.etag) + "</D:getetag></D:prop></D:propstat></D:response>";
+    } else if (request.method == "REPORT" && request.body.find("sync-collection") != std::string::npos) {
+        const size_t start = request.body.find("<d:sync-token>") + 14;
+        const std::string token = request.body.substr(start, request.body.find('<', start) - start);
+        if (!offersSyncTokens || (!token.empty() && token[0] != 't'))
+            return {403, {}, {}, {}};
+        const int since = token.empty() ? 0 : std::stoi(token.substr(1));
+        for (const auto& [path, c] : cards)
+            if (changedAt[path] > since)
+                xml += "<D:response><D:href>" + path + "</D:href><D:propstat><D:prop><D:getetag>" +
+                       xmlEscaped(c.etag) + "</D:getetag></D:prop></D:propstat></D:response>";
+        for (const auto& [path, when] : deletedAt)
+            if (when > since && !cards.count(path))
+                xml += "<D:response><D:href>" + path + "</D:href><D:status>HTTP/1.1 404 Not Found</D:status></D:response>";
+        xml += "<D:sync-token>t" + std::to_string(clock) + "</D:sync-token>";
     } else if (request.method == "REPORT") {
         size_t pos = 0;
         while ((pos = request.body.find("<d:href>", pos)) != std::string::npos) {

@@ -1,6 +1,6 @@
 // A CardDAV collection in memory behind HttpSend, as small as the sync
-// needs: PROPFIND, addressbook-multiget, GET, PUT and DELETE with their
-// preconditions.  Counts what it serves and can stop answering after a
+// needs: PROPFIND, sync-collection (when offered), addressbook-multiget,
+// GET, PUT and DELETE with their preconditions.  Counts what it serves and can stop answering after a
 // number of requests, like a server that goes away in the middle.
 #pragma once
 
@@ -15,6 +15,9 @@ struct FakeCardDav {
         std::string etag, body;
     };
     std::map<std::string, Card> cards;   // by href
+    bool offersSyncTokens = false;
+    int clock = 0;                       // the sync token: changes so far
+    std::map<std::string, int> changedAt, deletedAt;
     int requests = 0;
     int cardsServed = 0;
     int writes = 0;
@@ -23,4 +26,5 @@ struct FakeCardDav {
 
     HttpResponse operator()(const HttpRequest& request);
     void store(const std::string& href, const std::string& body);
+    void remove(const std::string& href);
 };
