@@ -24,10 +24,11 @@
 #include "store/store.h"
 #include "sync/sync_engine.h"
 
-#ifndef _WIN32
-#include <termios.h>
-#include <unistd.h>
+#include "password_source.h"
 
+#ifdef _WIN32
+#include "sync/winhttp_send.h"
+#else
 #include "curl_http.h"
 #endif
 
@@ -45,8 +46,6 @@ int usage(const char* why)
     return exitUsage;
 }
 
-#ifndef _WIN32
-
 bool readFile(const std::string& path, std::string& bytes)
 {
     std::FILE* file = std::fopen(path.c_str(), "rb");
@@ -62,43 +61,17 @@ bool readFile(const std::string& path, std::string& bytes)
 }
 
 // The server password, from the environment or typed on the terminal
-// without echo.
+// without echo (the first line of standard input when that is no terminal).
 bool serverPassword(const std::string& user, std::string& password)
 {
-    if (const char* given = std::getenv("LUMO_SYNC_PASSWORD")) {
-        password = given;
+    bool given = false;
+    if (settlePassword(password, given, "LUMO_SYNC_PASSWORD", "", false) && given)
         return true;
-    }
-    std::FILE* tty = std::fopen("/dev/tty", "r+");
-    if (!tty) {
-        std::fprintf(stderr, "lumo: no terminal to ask for the password of %s; set LUMO_SYNC_PASSWORD\n",
-                     user.c_str());
-        return false;
-    }
-    std::fprintf(tty, "Password of %s on the server: ", user.c_str());
-    std::fflush(tty);
-    termios saved{}, quiet{};
-    const bool terminal = tcgetattr(fileno(tty), &saved) == 0;
-    if (terminal) {
-        quiet = saved;
-        quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
-        tcsetattr(fileno(tty), TCSAFLUSH, &quiet);
-    }
-    char line[1024];
-    const bool got = std::fgets(line, sizeof line, tty) != nullptr;
-    if (terminal)
-        tcsetattr(fileno(tty), TCSAFLUSH, &saved);
-    std::fputc('\n', tty);
-    std::fclose(tty);
-    if (!got)
-        return false;
-    password = line;
-    while (!password.empty() && (password.back() == '\n' || password.back() == '\r'))
-        password.pop_back();
-    return true;
+    password = "-";
+    given = true;
+    const std::string prompt = "Password of " + user + " on the server: ";
+    return settlePassword(password, given, "LUMO_SYNC_PASSWORD", prompt.c_str(), false) && given;
 }
-
-#endif
 
 }  // namespace
 
@@ -137,10 +110,6 @@ int runSync(int argc, char** argv, std::string& openPassword)
         return usage("--plain and --password exclude each other");
     if (openPassword.size() > sizeof currentPassword - 1)
         return usage("the password has more than 19 characters");
-#ifdef _WIN32
-    std::fprintf(stderr, "lumo: sync is not available in this build; use the program's File menu\n");
-    return exitFailed;
-#else
     settings.collectionUrl = operands[0];
     const std::string& path = operands[1];
     const std::string statePath = path + ".sync";
@@ -172,7 +141,12 @@ int runSync(int argc, char** argv, std::string& openPassword)
     }
     const std::string book(reinterpret_cast<const char*>(textBuffer), static_cast<size_t>(usedBytes));
 
-    const SyncOutcome outcome = synchronise(book, stateText, settings, sendWithCurl);
+#ifdef _WIN32
+    const HttpSend send = winHttpTransport(settings.allowInsecureHttp);
+#else
+    const HttpSend send = sendWithCurl;
+#endif
+    const SyncOutcome outcome = synchronise(book, stateText, settings, send);
     if (!outcome.ok) {
         std::fprintf(stderr, "lumo: sync failed: %s\n", outcome.error.c_str());
         return exitFailed;
@@ -195,5 +169,4 @@ int runSync(int argc, char** argv, std::string& openPassword)
     std::printf("%s%s\n", syncSummaryLine(outcome.summary).c_str(),
                 settings.dryRun ? " (dry run: nothing changed)" : "");
     return exitOk;
-#endif
 }
