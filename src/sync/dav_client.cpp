@@ -1,3 +1,4 @@
+#include "sync/percent_decoded.h"
 #include "sync/dav_client.h"
 
 #include <cstdlib>
@@ -128,27 +129,6 @@ std::string firstText(std::string_view xml, std::string_view localName)
     return text.substr(begin, text.find_last_not_of(" \t\r\n") - begin + 1);
 }
 
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    c = static_cast<char>(c | 0x20);
-    return c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
-}
-
-std::string percentDecoded(std::string_view text)
-{
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size() && hexDigit(text[i + 1]) >= 0 && hexDigit(text[i + 2]) >= 0) {
-            out += static_cast<char>(hexDigit(text[i + 1]) * 16 + hexDigit(text[i + 2]));
-            i += 2;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
-}
 
 // An href as a path: a full URL loses its origin.
 std::string hrefPath(DavSession& session, std::string href)

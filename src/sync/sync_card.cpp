@@ -1,3 +1,4 @@
+#include "sync/percent_decoded.h"
 #include "sync/sync_card.h"
 
 #include <vector>
@@ -124,27 +125,6 @@ std::string percentEncoded(std::string_view bytes)
     return out;
 }
 
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    c = lowerAscii(c);
-    return c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
-}
-
-std::string percentDecoded(std::string_view text)
-{
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size() && hexDigit(text[i + 1]) >= 0 && hexDigit(text[i + 2]) >= 0) {
-            out += static_cast<char>(hexDigit(text[i + 1]) * 16 + hexDigit(text[i + 2]));
-            i += 2;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
-}
 
 // The raw value of the first property called name (a group before it
 // allowed), the card unfolded; false when there is none.
