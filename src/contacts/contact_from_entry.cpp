@@ -241,10 +241,18 @@ Contact contactFromEntry(const std::vector<std::string>& lines)
         }
     }
 
+    size_t noteSize = lines.size();
+    for (const std::string& line : lines)
+        noteSize += line.size();
+    contact.note.reserve(noteSize);
     for (size_t i = 0; i < lines.size(); ++i) {
         if (i > 0)
             contact.note += '\n';
         contact.note += lines[i];
     }
+    // An entry of one empty line goes out as a note of one blank: import
+    // skips a contact that has nothing at all.
+    if (contact.note.empty())
+        contact.note = " ";
     return contact;
 }

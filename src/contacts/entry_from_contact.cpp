@@ -1,6 +1,7 @@
 #include "contacts/entry_from_contact.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "contacts/contact_from_entry.h"
 #include "contacts/name_reading.h"
@@ -63,12 +64,19 @@ std::string builtHeading(const Contact& contact)
     } else {
         heading = displayName(contact);
     }
+    // A card without a name still needs a heading to be seen in the list.
+    if (heading.empty())
+        heading = contact.nickname;
+    if (heading.empty() && !contact.emails.empty())
+        heading = contact.emails[0];
     for (const Contact::Phone& phone : contact.phones) {
         if (!phone.fax) {
             heading += heading.empty() ? phone.number : ", " + phone.number;
             break;
         }
     }
+    if (heading.empty() && !contact.phones.empty())
+        heading = contact.phones[0].number;
     return heading;
 }
 
@@ -78,6 +86,15 @@ std::string lowerAscii(std::string text)
         if (c >= 'A' && c <= 'Z')
             c = static_cast<char>(c + 32);
     return text;
+}
+
+// A mail address without the "mailto:" that some write in front of it.
+std::string mailAddress(const std::string& text)
+{
+    std::string address = lowerAscii(text);
+    if (address.starts_with("mailto:"))
+        address.erase(0, 7);
+    return address;
 }
 
 std::string dottedBirthday(const std::string& iso)
@@ -133,10 +150,14 @@ std::vector<std::string> entryFromContact(const Contact& contact)
     std::vector<std::string> note = splitLines(contact.note);
     std::vector<std::string> lines;
     if (!note.empty() && namesContact(note[0], contact)) {
-        lines = note;
+        lines = std::move(note);
     } else {
-        lines.push_back(builtHeading(contact));
-        lines.insert(lines.end(), note.begin(), note.end());
+        std::string heading = builtHeading(contact);
+        if (heading.find_first_not_of(" \t") == std::string::npos)
+            return {};
+        lines.reserve(note.size() + 1);
+        lines.push_back(std::move(heading));
+        std::move(note.begin(), note.end(), std::back_inserter(lines));
     }
     // What the heading and the note already say, read as export reads it.
     const Contact held = contactFromEntry(lines);
@@ -172,9 +193,12 @@ std::vector<std::string> entryFromContact(const Contact& contact)
         else
             added.push_back("PhoneNumber: " + phone.number + (phone.label.empty() ? "" : " (" + phone.label + ")"));
     }
-    for (const std::string& email : contact.emails)
-        if (!email.empty() && !holdsText(held.emails, email, true))
+    for (const std::string& email : contact.emails) {
+        const bool said = std::any_of(held.emails.begin(), held.emails.end(),
+                                      [&](const std::string& other) { return mailAddress(other) == mailAddress(email); });
+        if (!email.empty() && !said)
             added.push_back("eMail: " + email);
+    }
     for (const std::string& url : contact.urls) {
         if (url.empty() || holdsText(held.urls, url, false))
             continue;

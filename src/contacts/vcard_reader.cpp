@@ -39,7 +39,7 @@ struct Property {
     std::string valueType;            // VALUE=, lower case
     bool quotedPrintable = false;
     bool base64 = false;
-    std::string value;                // as written, not yet decoded
+    std::string_view value;           // as written, not yet decoded; a view into the line
 };
 
 // The part of a content line before the value: up to the first colon
@@ -75,7 +75,7 @@ bool parseProperty(std::string_view line, Property& property)
     const size_t colon = valueStart(line);
     if (colon == std::string_view::npos)
         return false;
-    property.value = std::string(line.substr(colon + 1));
+    property.value = line.substr(colon + 1);
     std::string_view head = line.substr(0, colon);
     // Parameters: split at semicolons outside double quotes.
     std::vector<std::string_view> parts;
@@ -143,15 +143,17 @@ std::string decodeQuotedPrintable(std::string_view text)
     return out;
 }
 
-// The value's bytes as UTF-8, in its character set.
-std::string decodeCharset(const std::string& bytes, const std::string& charset)
+// The value's bytes as UTF-8, in its character set: a view of bytes, or of
+// out when they had to be converted.
+std::string_view decodeCharset(std::string_view bytes, const std::string& charset, std::string& out)
 {
-    if (charset.empty() || charset == "UTF-8" || charset == "UTF8")
-        return utf8OrWindows1252(bytes);
-    if (charset == "ISO-8859-1" || charset == "LATIN1" || charset == "WINDOWS-1252" || charset == "CP1252" ||
-        charset == "US-ASCII" || charset == "ASCII" || charset == "ISO-8859-15")
-        return utf8From1252(bytes);
-    std::string out;
+    if ((charset.empty() || charset == "UTF-8" || charset == "UTF8") && isValidUtf8(bytes))
+        return bytes;
+    if (charset.empty() || charset == "UTF-8" || charset == "UTF8" || charset == "ISO-8859-1" ||
+        charset == "LATIN1" || charset == "WINDOWS-1252" || charset == "CP1252" || charset == "US-ASCII" ||
+        charset == "ASCII" || charset == "ISO-8859-15")
+        return out = utf8From1252(bytes);
+    out.clear();
     for (char c : bytes) {
         if (static_cast<unsigned char>(c) < 0x80)
             out += c;
@@ -267,8 +269,11 @@ void applyProperty(Contact& contact, const Property& property, bool version21)
 {
     if (property.base64)
         return;
-    std::string raw = property.quotedPrintable ? decodeQuotedPrintable(property.value) : property.value;
-    const std::string value = decodeCharset(raw, property.charset);
+    std::string decoded, converted;
+    std::string_view raw = property.value;
+    if (property.quotedPrintable)
+        raw = decoded = decodeQuotedPrintable(property.value);
+    const std::string_view value = decodeCharset(raw, property.charset, converted);
     const std::string& name = property.name;
     auto text = [&] { return trimmed(unescape(value, version21)); };
 
@@ -329,9 +334,15 @@ void applyProperty(Contact& contact, const Property& property, bool version21)
         std::string note = unescape(value, version21);
         if (note.empty())
             return;
-        if (!contact.note.empty())
-            contact.note += '\n';
+        if (contact.note.empty()) {
+            contact.note = std::move(note);
+            return;
+        }
+        contact.note += '\n';
         contact.note += note;
+    } else if (name == "NICKNAME") {
+        if (contact.nickname.empty())
+            contact.nickname = trimmed(components(value, 1, version21, ", ")[0]);
     } else if (name == "KIND") {
         contact.isOrganization = lowered(text()) == "org";
     } else if (name == "X-ABSHOWAS") {
@@ -339,25 +350,8 @@ void applyProperty(Contact& contact, const Property& property, bool version21)
     }
 }
 
-// Physical lines: ended by CR LF, LF or CR.
-std::vector<std::string_view> physicalLines(std::string_view text)
-{
-    std::vector<std::string_view> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string_view::npos)
-            end = text.size();
-        lines.push_back(text.substr(start, end - start));
-        if (end < text.size() && text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n')
-            ++end;
-        start = end + 1;
-    }
-    return lines;
-}
-
 struct Reader {
-    std::vector<Contact> contacts;
+    const std::function<void(Contact&)>& take;
     Contact current;
     int depth = 0;
     bool version21 = false;
@@ -367,7 +361,8 @@ struct Reader {
         Property property;
         if (!parseProperty(line, property))
             return;
-        const std::string value = uppered(trimmed(property.value));
+        const bool boundary = property.name == "BEGIN" || property.name == "END";
+        const std::string value = boundary ? uppered(trimmed(property.value)) : std::string();
         if (property.name == "BEGIN" && value == "VCARD") {
             if (depth++ == 0) {
                 current = Contact();
@@ -389,16 +384,20 @@ struct Reader {
         if (!current.hasStructuredName() && !current.organization.empty() &&
             (current.formattedName.empty() || current.formattedName == current.organization))
             current.isOrganization = true;
-        contacts.push_back(std::move(current));
+        take(current);
         current = Contact();
     }
 };
 
-// The head of a content line says quoted-printable or base64.
+// The head of a content line says quoted-printable or base64.  Only a line
+// with parameters can say so.
 void encodingOf(std::string_view line, bool& quotedPrintable, bool& base64)
 {
     Property property;
     quotedPrintable = base64 = false;
+    const size_t colon = valueStart(line);
+    if (line.substr(0, colon).find(';') == std::string_view::npos)
+        return;
     if (parseProperty(line, property)) {
         quotedPrintable = property.quotedPrintable;
         base64 = property.base64;
@@ -416,29 +415,56 @@ bool looksLikeVCard(std::string_view bytes)
 
 std::vector<Contact> readVCards(std::string_view bytes)
 {
-    const std::string text = withoutByteOrderMark(bytes);
-    Reader reader;
-    std::string pending;
+    std::string storage;
+    std::vector<Contact> contacts;
+    readVCards(withoutByteOrderMark(bytes, storage), [&](Contact& contact) { contacts.push_back(std::move(contact)); });
+    return contacts;
+}
+
+void readVCards(std::string_view text, const std::function<void(Contact&)>& take)
+{
+    Reader reader{take, Contact(), 0, false};
+    // The content line being gathered: a view of its one physical line, or
+    // a copy once a continuation is joined to it.
+    std::string_view pending;
+    std::string joined;
     bool pendingQuotedPrintable = false, pendingBase64 = false;
     auto flush = [&] {
         if (!pending.empty())
             reader.contentLine(pending);
-        pending.clear();
+        pending = {};
     };
-    for (std::string_view line : physicalLines(text)) {
+    auto append = [&](std::string_view more) {
+        if (pending.data() == joined.data())
+            joined.resize(pending.size());
+        else
+            joined.assign(pending);
+        joined.append(more);
+        pending = joined;
+    };
+    // Physical lines: ended by CR LF, LF or CR.
+    for (size_t start = 0; start < text.size();) {
+        size_t end = start;
+        while (end < text.size() && text[end] != '\r' && text[end] != '\n')
+            ++end;
+        const std::string_view line = text.substr(start, end - start);
+        if (end < text.size() && text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n')
+            ++end;
+        start = end + 1;
+
         // A soft line break of quoted-printable goes first: a blank that
         // starts the next line is part of the text.
         if (!pending.empty() && pendingQuotedPrintable && pending.back() == '=') {
-            pending.pop_back();
-            pending.append(line);
+            pending.remove_suffix(1);
+            append(line);
         } else if (!pending.empty() && !line.empty() && (line[0] == ' ' || line[0] == '\t')) {
-            pending.append(reader.version21 ? line : line.substr(1));
+            append(reader.version21 ? line : line.substr(1));
         } else if (!pending.empty() && pendingBase64 && reader.version21 && !line.empty() &&
                    line.find(':') == std::string_view::npos) {
-            pending.append(line);
+            append(line);
         } else {
             flush();
-            pending.assign(line);
+            pending = line;
             encodingOf(pending, pendingQuotedPrintable, pendingBase64);
         }
     }
@@ -446,5 +472,4 @@ std::vector<Contact> readVCards(std::string_view bytes)
     // A last card without its END.
     if (reader.depth > 0)
         reader.finish();
-    return reader.contacts;
 }
