@@ -179,10 +179,28 @@ std::string birthdayFromText(const std::string& text)
 
 Contact contactFromEntry(const std::vector<std::string>& lines)
 {
-    Contact contact;
     if (lines.empty())
-        return contact;
-    const NameReading reading = readHeading(lines[0]);
+        return Contact();
+    Contact contact = readEntry(lines, readHeading(lines[0]));
+    size_t noteSize = lines.size();
+    for (const std::string& line : lines)
+        noteSize += line.size();
+    contact.note.reserve(noteSize);
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (i > 0)
+            contact.note += '\n';
+        contact.note += lines[i];
+    }
+    // An entry of one empty line goes out as a note of one blank: import
+    // skips a contact that has nothing at all.
+    if (contact.note.empty())
+        contact.note.push_back(' ');
+    return contact;
+}
+
+Contact readEntry(const std::vector<std::string>& lines, const NameReading& reading)
+{
+    Contact contact;
     contact.formattedName = reading.formattedName;
     if (reading.person) {
         contact.family = reading.family;
@@ -240,19 +258,5 @@ Contact contactFromEntry(const std::vector<std::string>& lines)
             contact.addresses.push_back(address);
         }
     }
-
-    size_t noteSize = lines.size();
-    for (const std::string& line : lines)
-        noteSize += line.size();
-    contact.note.reserve(noteSize);
-    for (size_t i = 0; i < lines.size(); ++i) {
-        if (i > 0)
-            contact.note += '\n';
-        contact.note += lines[i];
-    }
-    // An entry of one empty line goes out as a note of one blank: import
-    // skips a contact that has nothing at all.
-    if (contact.note.empty())
-        contact.note = " ";
     return contact;
 }

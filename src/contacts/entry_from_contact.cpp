@@ -42,9 +42,8 @@ std::vector<std::string> splitLines(const std::string& text)
 
 // The heading line matches the contact's name when export would read the
 // same name from it.
-bool namesContact(const std::string& line, const Contact& contact)
+bool namesContact(const NameReading& reading, const Contact& contact)
 {
-    const NameReading reading = readHeading(line);
     if (reading.formattedName != displayName(contact))
         return false;
     if (!contact.hasStructuredName())
@@ -149,18 +148,22 @@ std::vector<std::string> entryFromContact(const Contact& contact)
 {
     std::vector<std::string> note = splitLines(contact.note);
     std::vector<std::string> lines;
-    if (!note.empty() && namesContact(note[0], contact)) {
+    NameReading reading;
+    if (!note.empty())
+        reading = readHeading(note[0]);
+    if (!note.empty() && namesContact(reading, contact)) {
         lines = std::move(note);
     } else {
         std::string heading = builtHeading(contact);
         if (heading.find_first_not_of(" \t") == std::string::npos)
             return {};
+        reading = readHeading(heading);
         lines.reserve(note.size() + 1);
         lines.push_back(std::move(heading));
         std::move(note.begin(), note.end(), std::back_inserter(lines));
     }
     // What the heading and the note already say, read as export reads it.
-    const Contact held = contactFromEntry(lines);
+    const Contact held = readEntry(lines, reading);
 
     std::vector<std::string> added;
     auto holdsPhone = [&](const Contact::Phone& phone) {

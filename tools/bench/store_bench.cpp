@@ -21,7 +21,12 @@
 #include <ctime>
 #include <vector>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 #include "book_generator.h"
+#include "contacts/book_exchange.h"
 #include "files/address_file.h"
 #include "files/data_check.h"
 #include "find/fold.h"
@@ -255,6 +260,8 @@ std::string withTarget(std::string note, const char* what, double ms, double lim
     return note + "; target < " + format("%.0f", limit) + (met ? " ms met" : " ms MISSED");
 }
 
+void benchmarkExchange(int32_t size, const Book& book);
+
 void benchmarkSize(int32_t size, const std::string& path)
 {
     std::fprintf(stderr, "lumo_bench: %s entries...\n", grouped(size).c_str());
@@ -399,6 +406,9 @@ void benchmarkSize(int32_t size, const std::string& path)
         protectedNote += "; WRONG SIZE";
     rows.push_back({"writeAddressFile, protected", 8, size, entryCount, writeProtected, false, protectedNote});
     std::memset(currentPassword, 0, sizeof currentPassword);
+
+    // 9. Contacts out and in.
+    benchmarkExchange(size, sorted);
 }
 
 void printTable()
@@ -419,6 +429,99 @@ void printTable()
                         grouped(row.entries).c_str(), row.figures.runs, row.figures.minMs, row.figures.medianMs,
                         row.note.c_str());
         }
+    }
+}
+
+// Peak resident memory of one call, on Linux: the high-water mark is reset
+// before it runs, and what was resident before is taken off.  -1 elsewhere.
+long residentKb(const char* field)
+{
+    long kb = -1;
+    if (FILE* status = std::fopen("/proc/self/status", "r")) {
+        char line[256];
+        while (std::fgets(line, sizeof line, status))
+            if (std::strncmp(line, field, std::strlen(field)) == 0)
+                kb = std::atol(line + std::strlen(field));
+        std::fclose(status);
+    }
+    return kb;
+}
+
+// The kernel raises the mark lazily, at the latest when memory is given
+// back, so done frees what work made before the mark is read.
+template <class Work, class Done>
+long extraPeakBytes(Work work, Done done)
+{
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
+    const long before = residentKb("VmRSS:");
+    FILE* reset = std::fopen("/proc/self/clear_refs", "w");
+    if (reset) {
+        std::fputs("5", reset);
+        std::fclose(reset);
+    }
+    work();
+    done();
+    const long peak = residentKb("VmHWM:");
+    return reset && before >= 0 && peak >= 0 ? (peak - before) * 1024 : -1;
+}
+
+// Export of the store and import of the result, in vCard and CSV: time,
+// throughput of the exchange text, and peak memory, with the input held
+// counted in as a program reading a file holds it.
+void benchmarkExchange(int32_t size, const Book& book)
+{
+    const int runs = std::min(runsFor(size), 5);
+    struct Kind {
+        const char* exportName;
+        const char* importName;
+        ExportFormat format;
+    };
+    for (const Kind& kind : {Kind{"export vCard 3.0", "import vCard 3.0", ExportFormat::VCard3},
+                             Kind{"export CSV", "import CSV", ExportFormat::Csv}}) {
+        putTextIntoStore(book.text);
+        const double bookMb = usedBytes / 1e6;
+        std::string exported;
+        Figures out = measure(runs, [&] { exported = std::string(); }, [&] { exported = exportEntries(kind.format); });
+        exported = std::string();
+        size_t textBytes = 0;
+        const long outPeak = extraPeakBytes([&] { textBytes = exportEntries(kind.format).size(); }, [] {});
+        exported = exportEntries(kind.format);
+        const double textMb = textBytes / 1e6;
+        auto note = [&](const Figures& f, long peak, double inMb) {
+            std::string text = format("%.1f MB", textMb) + format(", %.0f MB/s", textMb / (f.minMs / 1000));
+            if (peak >= 0) {
+                const double total = inMb + peak / 1e6;
+                text += format("; peak %.1f MB", total) + format(" = %.2fx the larger of input and output",
+                                                                 total / std::max(bookMb, textMb));
+            }
+            return text;
+        };
+        std::string outNote = note(out, outPeak, bookMb);
+        if (size == 100000)
+            outNote = withTarget(outNote, (std::string(kind.exportName) + " of 100,000 under 500 ms").c_str(),
+                                 out.minMs, 500.0);
+        rows.push_back({kind.exportName, 9, size, entryCount, out, false, outNote});
+
+        freeStore();
+        ImportedBook imported;
+        std::string why;
+        Figures in = measure(runs, [&] { imported = ImportedBook(); }, [&] {
+            importContacts(exported, ImportFormat::Guess, imported, why);
+        });
+        const int32_t entries = imported.entries;
+        imported = ImportedBook();
+        const long inPeak = extraPeakBytes([&] { importContacts(exported, ImportFormat::Guess, imported, why); },
+                                           [&] { imported = ImportedBook(); });
+        std::string inNote = note(in, inPeak, textMb);
+        if (entries != book.entryCount)
+            inNote += "; WRONG COUNT " + grouped(entries);
+        if (size == 100000)
+            inNote = withTarget(inNote, (std::string(kind.importName) + " of 100,000 under 500 ms").c_str(), in.minMs,
+                                500.0);
+        rows.push_back({kind.importName, 9, size, entries, in, false, inNote});
+        imported = ImportedBook();
     }
 }
 

@@ -28,7 +28,7 @@ TEST(CsvWriter, QuotesOnlyWhatNeedsIt)
     appendCsvHeader(out);
     appendCsvRecord(out, c);
     EXPECT_EQ(out, "Name,Phone,Fax,Email,URL,Birthday,Notes\r\n"
-                   "Jürgen Müller,0711 2,0711 1,a@example.org,,--02-14,\"Müller, Jürgen\r\nPhoneNumber: 0711 2\"\r\n");
+                   "Jürgen Müller,0711 2,0711 1,a@example.org,,'--02-14,\"Müller, Jürgen\r\nPhoneNumber: 0711 2\"\r\n");
 }
 
 TEST(CsvReader, RecordsWithQuotesLineBreaksAndOtherSeparators)
@@ -56,7 +56,7 @@ TEST(CsvReader, ColumnNamesOfMailPrograms)
         {"Company", CsvColumn::Organization, ""},       {"Organization 1 - Name", CsvColumn::Organization, ""},
         {"E-mail Address", CsvColumn::Email, ""},       {"E-mail 2 Address", CsvColumn::Email, ""},
         {"Primary Email", CsvColumn::Email, ""},        {"E-mail Display Name", CsvColumn::Skip, ""},
-        {"E-mail 1 - Value", CsvColumn::Email, ""},     {"Phone 1 - Type", CsvColumn::Skip, ""},
+        {"E-mail 1 - Value", CsvColumn::Email, ""},     {"Phone 1 - Type", CsvColumn::PhoneType, ""},
         {"Mobile Phone", CsvColumn::Phone, "mobile"},   {"Mobile Number", CsvColumn::Phone, "mobile"},
         {"Business Phone", CsvColumn::Phone, "work"},   {"Work Phone", CsvColumn::Phone, "work"},
         {"Home Phone 2", CsvColumn::Phone, "home"},     {"Pager Number", CsvColumn::Phone, "pager"},
@@ -65,7 +65,7 @@ TEST(CsvReader, ColumnNamesOfMailPrograms)
         {"Web Page", CsvColumn::Url, ""},               {"Website 1 - Value", CsvColumn::Url, ""},
         {"Birthday", CsvColumn::Birthday, ""},          {"Notes", CsvColumn::Notes, ""},
         {"Home Street", CsvColumn::Address, ""},        {"Home Address 2", CsvColumn::Address, ""},
-        {"Address 1 - Formatted", CsvColumn::Skip, ""}, {"Nickname", CsvColumn::Skip, ""},
+        {"Address 1 - Formatted", CsvColumn::Skip, ""}, {"Nickname", CsvColumn::Nickname, ""},
         {"Categories", CsvColumn::Skip, ""},
     };
     for (const Case& c : cases) {
