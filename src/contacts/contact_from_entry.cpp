@@ -130,6 +130,8 @@ bool isPredefinitionLine(const std::string& line)
 // One to three words of letters: the name of a country.
 bool looksLikeCountry(const std::string& line)
 {
+    if (line.size() > 60 || line.find_first_of("0123456789,@&+:\"") != std::string::npos)
+        return false;
     NameReading reading = readHeading(line);
     return reading.person && reading.phone.empty() && reading.prefix.empty() && line.find(',') == std::string::npos;
 }

@@ -70,50 +70,56 @@ void addTypes(Property& property, std::string_view list)
     }
 }
 
+void addParameter(Property& property, std::string_view parameter)
+{
+    const size_t equals = parameter.find('=');
+    const std::string key = equals == std::string_view::npos ? "" : uppered(trimmed(parameter.substr(0, equals)));
+    std::string value = trimmed(equals == std::string_view::npos ? parameter : parameter.substr(equals + 1));
+    if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
+        value = value.substr(1, value.size() - 2);
+    const std::string upperValue = uppered(value);
+    if (key.empty() || key == "TYPE") {
+        if (upperValue == "QUOTED-PRINTABLE")
+            property.quotedPrintable = true;
+        else if (upperValue == "BASE64")
+            property.base64 = true;
+        else
+            addTypes(property, value);
+    } else if (key == "ENCODING") {
+        property.quotedPrintable = upperValue == "QUOTED-PRINTABLE";
+        property.base64 = upperValue == "BASE64" || upperValue == "B";
+    } else if (key == "CHARSET") {
+        property.charset = upperValue;
+    } else if (key == "VALUE") {
+        property.valueType = lowered(value);
+    }
+}
+
 bool parseProperty(std::string_view line, Property& property)
 {
     const size_t colon = valueStart(line);
     if (colon == std::string_view::npos)
         return false;
     property.value = line.substr(colon + 1);
-    std::string_view head = line.substr(0, colon);
-    // Parameters: split at semicolons outside double quotes.
-    std::vector<std::string_view> parts;
+    const std::string_view head = line.substr(0, colon);
+    // The name, then parameters split at semicolons outside double quotes.
     bool quoted = false;
     size_t start = 0;
+    bool first = true;
     for (size_t i = 0; i <= head.size(); ++i) {
         if (i < head.size() && head[i] == '"') {
             quoted = !quoted;
         } else if (i == head.size() || (head[i] == ';' && !quoted)) {
-            parts.push_back(head.substr(start, i - start));
+            const std::string_view part = head.substr(start, i - start);
+            if (first) {
+                std::string name = uppered(trimmed(part));
+                const size_t dot = name.rfind('.');
+                property.name = dot == std::string::npos ? std::move(name) : name.substr(dot + 1);
+                first = false;
+            } else {
+                addParameter(property, part);
+            }
             start = i + 1;
-        }
-    }
-    std::string name = uppered(trimmed(parts[0]));
-    const size_t dot = name.rfind('.');
-    property.name = dot == std::string::npos ? name : name.substr(dot + 1);
-    for (size_t i = 1; i < parts.size(); ++i) {
-        std::string_view parameter = parts[i];
-        const size_t equals = parameter.find('=');
-        std::string key = equals == std::string_view::npos ? "" : uppered(trimmed(parameter.substr(0, equals)));
-        std::string value = trimmed(equals == std::string_view::npos ? parameter : parameter.substr(equals + 1));
-        if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
-            value = value.substr(1, value.size() - 2);
-        const std::string upperValue = uppered(value);
-        if (key.empty() || key == "TYPE") {
-            if (upperValue == "QUOTED-PRINTABLE")
-                property.quotedPrintable = true;
-            else if (upperValue == "BASE64")
-                property.base64 = true;
-            else
-                addTypes(property, value);
-        } else if (key == "ENCODING") {
-            property.quotedPrintable = upperValue == "QUOTED-PRINTABLE";
-            property.base64 = upperValue == "BASE64" || upperValue == "B";
-        } else if (key == "CHARSET") {
-            property.charset = upperValue;
-        } else if (key == "VALUE") {
-            property.valueType = lowered(value);
         }
     }
     return true;
@@ -163,23 +169,6 @@ std::string_view decodeCharset(std::string_view bytes, const std::string& charse
     return out;
 }
 
-// Splits at separator where it is not escaped by a backslash.
-std::vector<std::string> splitUnescaped(std::string_view text, char separator)
-{
-    std::vector<std::string> parts(1);
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\\' && i + 1 < text.size()) {
-            parts.back() += text[i];
-            parts.back() += text[++i];
-        } else if (text[i] == separator) {
-            parts.emplace_back();
-        } else {
-            parts.back() += text[i];
-        }
-    }
-    return parts;
-}
-
 std::string unescape(std::string_view text, bool version21)
 {
     std::string out;
@@ -212,24 +201,28 @@ std::string unescape(std::string_view text, bool version21)
 }
 
 // A structured value's parts; a part's own list items joined by join.
+// Parts end at semicolons and items at commas (3.0 and 4.0 only) that no
+// backslash escapes.
 std::vector<std::string> components(std::string_view value, size_t count, bool version21, const char* join)
 {
-    std::vector<std::string> parts = splitUnescaped(value, ';');
-    std::vector<std::string> out;
-    for (size_t i = 0; i < count; ++i) {
-        std::string part;
-        if (i < parts.size()) {
-            std::vector<std::string> items = version21 ? std::vector<std::string>{parts[i]} : splitUnescaped(parts[i], ',');
-            for (const std::string& item : items) {
-                const std::string text = trimmed(unescape(item, version21));
-                if (text.empty())
-                    continue;
-                if (!part.empty())
-                    part += join;
-                part += text;
-            }
+    std::vector<std::string> out(count);
+    size_t index = 0, itemStart = 0;
+    for (size_t i = 0; i <= value.size() && index < count; ++i) {
+        if (i < value.size() && value[i] == '\\' && i + 1 < value.size()) {
+            ++i;
+            continue;
         }
-        out.push_back(part);
+        const bool endPart = i == value.size() || value[i] == ';';
+        if (!endPart && (version21 || value[i] != ','))
+            continue;
+        const std::string text = trimmed(unescape(value.substr(itemStart, i - itemStart), version21));
+        if (!text.empty()) {
+            if (!out[index].empty())
+                out[index] += join;
+            out[index] += text;
+        }
+        itemStart = i + 1;
+        index += endPart;
     }
     return out;
 }
