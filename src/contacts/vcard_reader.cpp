@@ -334,8 +334,11 @@ void applyProperty(Contact& contact, const Property& property, bool version21)
         contact.note += '\n';
         contact.note += note;
     } else if (name == "NICKNAME") {
-        if (contact.nickname.empty())
-            contact.nickname = trimmed(components(value, 1, version21, ", ")[0]);
+        // The first of a list of nicknames.
+        if (contact.nickname.empty()) {
+            const std::string names = components(value, 1, version21, "\n")[0];
+            contact.nickname = names.substr(0, names.find('\n'));
+        }
     } else if (name == "KIND") {
         contact.isOrganization = lowered(text()) == "org";
     } else if (name == "X-ABSHOWAS") {
