@@ -73,14 +73,15 @@ bool importContacts(std::string_view bytes, ImportFormat format, ImportedBook& b
     // Rarely more than the file: the text is rid of the formats' markup.
     book.text.reserve(textStart + text.size() + 4096);
     auto take = [&](Contact& contact) {
-        const std::vector<std::string> lines = entryFromContact(contact);
+        std::vector<std::string> lines = entryFromContact(std::move(contact));
         if (lines.empty()) {
             ++book.skipped;
             return;
         }
-        for (const std::string& line : lines) {
+        for (std::string& line : lines) {
             appendLineFromExchangeText(book.text, line, book.replaced, options.transliterate);
             book.text += "\r\n";
+            std::string().swap(line);
         }
         book.text += "\r\n";
         ++book.entries;

@@ -183,7 +183,17 @@ Contact contactFromEntry(const std::vector<std::string>& lines)
 {
     if (lines.empty())
         return Contact();
-    Contact contact = readEntry(lines, readHeading(lines[0]));
+    const NameReading reading = readHeading(lines[0]);
+    Contact contact = readEntry(lines, reading);
+    contact.formattedName = reading.formattedName;
+    if (reading.person) {
+        contact.family = reading.family;
+        contact.given = reading.given;
+        contact.prefix = reading.prefix;
+    } else if (!reading.formattedName.empty()) {
+        contact.isOrganization = true;
+        contact.organization = reading.formattedName;
+    }
     size_t noteSize = lines.size();
     for (const std::string& line : lines)
         noteSize += line.size();
@@ -203,15 +213,6 @@ Contact contactFromEntry(const std::vector<std::string>& lines)
 Contact readEntry(const std::vector<std::string>& lines, const NameReading& reading)
 {
     Contact contact;
-    contact.formattedName = reading.formattedName;
-    if (reading.person) {
-        contact.family = reading.family;
-        contact.given = reading.given;
-        contact.prefix = reading.prefix;
-    } else if (!reading.formattedName.empty()) {
-        contact.isOrganization = true;
-        contact.organization = reading.formattedName;
-    }
 
     for (size_t i = 1; i < lines.size(); ++i) {
         const std::string& line = lines[i];

@@ -24,8 +24,8 @@
 // lines: the entry's lines as UTF-8 (exchange_text.h), the heading first.
 Contact contactFromEntry(const std::vector<std::string>& lines);
 
-// The same without the note, its heading already read (readHeading of
-// lines[0]): what the lines say as properties.
+// What the lines say as properties, without the name and the note, their
+// heading already read (readHeading of lines[0]).
 Contact readEntry(const std::vector<std::string>& lines, const NameReading& heading);
 
 // "14.02.1961", "14.2.1961", "1961-02-14" as "1961-02-14"; "14.02." as

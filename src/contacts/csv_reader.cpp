@@ -155,8 +155,10 @@ std::vector<std::vector<std::string>> readCsvRecords(std::string_view text)
 CsvColumnMeaning classifyCsvColumn(const std::string& header)
 {
     using Part = CsvColumnMeaning::Part;
-    const std::string h = lowered(trimmed(header));
     CsvColumnMeaning m;
+    if (header.size() > 200)   // no column's name; perhaps a whole file without line breaks
+        return m;
+    const std::string h = lowered(trimmed(header));
     auto kind = [&](CsvColumn k) {
         m.kind = k;
         return m;
@@ -341,7 +343,13 @@ struct CsvContactReader {
                     contact.note += "\n" + record[c];
                 continue;
             }
-            const std::string value = trimmed(record[c]);
+            // Type columns are read by the number of their group.
+            if (m.kind == CsvColumn::Skip || m.kind == CsvColumn::PhoneType || m.kind == CsvColumn::EmailType)
+                continue;
+            // Taken, not copied: a field may be most of the file.
+            std::string value = std::move(record[c]);
+            value.erase(value.find_last_not_of(" \t") + 1);
+            value.erase(0, std::min(value.find_first_not_of(" \t"), value.size()));
             if (value.empty())
                 continue;
             switch (m.kind) {
@@ -349,7 +357,7 @@ struct CsvContactReader {
             case CsvColumn::Notes:
             case CsvColumn::PhoneType:
             case CsvColumn::EmailType: break;
-            case CsvColumn::Name: contact.formattedName = value; break;
+            case CsvColumn::Name: contact.formattedName = std::move(value); break;
             case CsvColumn::Given: contact.given = value; break;
             case CsvColumn::Middle: contact.additional = value; break;
             case CsvColumn::Family: contact.family = value; break;

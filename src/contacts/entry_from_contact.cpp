@@ -21,9 +21,15 @@ std::string joinedWords(std::initializer_list<const std::string*> parts)
     return out;
 }
 
-std::vector<std::string> splitLines(const std::string& text)
+std::vector<std::string> splitLines(std::string&& text)
 {
     std::vector<std::string> lines;
+    // A note of one line is moved, not copied: it may be most of a file.
+    if (text.find_first_of("\r\n") == std::string::npos) {
+        if (!text.empty())
+            lines.push_back(std::move(text));
+        return lines;
+    }
     size_t start = 0;
     while (start <= text.size()) {
         size_t end = text.find_first_of("\r\n", start);
@@ -44,7 +50,9 @@ std::vector<std::string> splitLines(const std::string& text)
 // same name from it.
 bool namesContact(const NameReading& reading, const Contact& contact)
 {
-    if (reading.formattedName != displayName(contact))
+    // The formatted name is compared where it stands: it may be long.
+    if (contact.formattedName.empty() ? reading.formattedName != displayName(contact)
+                                      : reading.formattedName != contact.formattedName)
         return false;
     if (!contact.hasStructuredName())
         return true;
@@ -52,7 +60,8 @@ bool namesContact(const NameReading& reading, const Contact& contact)
            reading.prefix == contact.prefix && contact.additional.empty() && contact.suffix.empty();
 }
 
-std::string builtHeading(const Contact& contact)
+// Uses up the formatted name, which nothing needs after the heading.
+std::string builtHeading(Contact& contact)
 {
     std::string heading;
     if (contact.hasStructuredName() && !contact.family.empty()) {
@@ -60,6 +69,8 @@ std::string builtHeading(const Contact& contact)
         const std::string first = joinedWords({&contact.prefix, &contact.given, &contact.additional, &contact.suffix});
         if (!first.empty())
             heading += ", " + first;
+    } else if (!contact.formattedName.empty()) {
+        heading = std::move(contact.formattedName);
     } else {
         heading = displayName(contact);
     }
@@ -146,7 +157,14 @@ std::string displayName(const Contact& contact)
 
 std::vector<std::string> entryFromContact(const Contact& contact)
 {
-    std::vector<std::string> note = splitLines(contact.note);
+    Contact copy = contact;
+    return entryFromContact(std::move(copy));
+}
+
+std::vector<std::string> entryFromContact(Contact&& contact)
+{
+    std::vector<std::string> note = splitLines(std::move(contact.note));
+    std::string().swap(contact.note);
     std::vector<std::string> lines;
     NameReading reading;
     if (!note.empty())
@@ -164,6 +182,7 @@ std::vector<std::string> entryFromContact(const Contact& contact)
     }
     // What the heading and the note already say, read as export reads it.
     const Contact held = readEntry(lines, reading);
+    reading = NameReading();
 
     std::vector<std::string> added;
     auto holdsPhone = [&](const Contact::Phone& phone) {

@@ -24,6 +24,8 @@
 // nothing to make a heading of (no name, firm, nickname, mail address or
 // telephone number) and no note holding a whole entry.
 std::vector<std::string> entryFromContact(const Contact& contact);
+// The same, using up the contact's note and name instead of copying them.
+std::vector<std::string> entryFromContact(Contact&& contact);
 
 // The formatted name of a contact, made from its name parts or firm when
 // it has none of its own.

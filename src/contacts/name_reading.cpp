@@ -290,6 +290,27 @@ Text takePhone(Text& heading)
 NameReading readHeading(std::string_view headingUtf8)
 {
     NameReading reading;
+    // A heading this long is no name and carries no number worth taking
+    // off; it is not widened to 32 bits either.
+    if (headingUtf8.size() > longestName) {
+        auto blankAt = [&](size_t i) {
+            if (headingUtf8[i] == ' ' || headingUtf8[i] == '\t')
+                return 1;
+            return headingUtf8.substr(i, 2) == "\xC2\xA0" ? 2 : 0;
+        };
+        while (!headingUtf8.empty() && blankAt(0))
+            headingUtf8.remove_prefix(static_cast<size_t>(blankAt(0)));
+        while (!headingUtf8.empty()) {
+            const size_t last = headingUtf8.size() - 1;
+            const size_t length = headingUtf8[last] == ' ' || headingUtf8[last] == '\t' ? 1
+                                  : last > 0 && headingUtf8.substr(last - 1) == "\xC2\xA0" ? 2 : 0;
+            if (length == 0)
+                break;
+            headingUtf8.remove_suffix(length);
+        }
+        reading.formattedName = std::string(headingUtf8);
+        return reading;
+    }
     Text name = trimmed(decode(headingUtf8));
     reading.phone = encode(takePhone(name));
     reading.formattedName = encode(name);
