@@ -1,5 +1,6 @@
 #include "contacts/vcard_reader.h"
 
+#include <algorithm>
 #include <string>
 
 #include "contacts/contact_from_entry.h"
@@ -151,9 +152,9 @@ std::string decodeQuotedPrintable(std::string_view text)
 
 // The value's bytes as UTF-8, in its character set: a view of bytes, or of
 // out when they had to be converted.
-std::string_view decodeCharset(std::string_view bytes, const std::string& charset, std::string& out)
+std::string_view decodeCharset(std::string_view bytes, const std::string& charset, std::string& out, bool known)
 {
-    if ((charset.empty() || charset == "UTF-8" || charset == "UTF8") && isValidUtf8(bytes))
+    if ((charset.empty() || charset == "UTF-8" || charset == "UTF8") && (known || isValidUtf8(bytes)))
         return bytes;
     if (charset.empty() || charset == "UTF-8" || charset == "UTF8" || charset == "ISO-8859-1" ||
         charset == "LATIN1" || charset == "WINDOWS-1252" || charset == "CP1252" || charset == "US-ASCII" ||
@@ -172,8 +173,15 @@ std::string_view decodeCharset(std::string_view bytes, const std::string& charse
 std::string unescape(std::string_view text, bool version21)
 {
     std::string out;
+    out.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\\' || i + 1 >= text.size()) {
+        // Up to the next backslash at once.
+        const size_t backslash = std::min(text.find('\\', i), text.size());
+        out.append(text, i, backslash - i);
+        i = backslash;
+        if (i >= text.size())
+            break;
+        if (i + 1 >= text.size()) {
             out += text[i];
             continue;
         }
@@ -258,7 +266,8 @@ void stripScheme(std::string& value, std::string_view scheme)
         value.erase(0, scheme.size());
 }
 
-void applyProperty(Contact& contact, const Property& property, bool version21)
+// wholeFileUtf8: the file is valid UTF-8, so its values need no check of their own.
+void applyProperty(Contact& contact, const Property& property, bool version21, bool wholeFileUtf8)
 {
     if (property.base64)
         return;
@@ -266,7 +275,8 @@ void applyProperty(Contact& contact, const Property& property, bool version21)
     std::string_view raw = property.value;
     if (property.quotedPrintable)
         raw = decoded = decodeQuotedPrintable(property.value);
-    const std::string_view value = decodeCharset(raw, property.charset, converted);
+    const std::string_view value =
+        decodeCharset(raw, property.charset, converted, wholeFileUtf8 && !property.quotedPrintable);
     const std::string& name = property.name;
     auto text = [&] { return trimmed(unescape(value, version21)); };
 
@@ -351,6 +361,7 @@ struct Reader {
     Contact current;
     int depth = 0;
     bool version21 = false;
+    bool wholeFileUtf8 = false;
 
     void contentLine(std::string_view line)
     {
@@ -371,7 +382,7 @@ struct Reader {
             if (property.name == "VERSION")
                 version21 = trimmed(property.value) == "2.1";
             else
-                applyProperty(current, property, version21);
+                applyProperty(current, property, version21, wholeFileUtf8);
         }
     }
 
@@ -419,7 +430,7 @@ std::vector<Contact> readVCards(std::string_view bytes)
 
 void readVCards(std::string_view text, const std::function<void(Contact&)>& take)
 {
-    Reader reader{take, Contact(), 0, false};
+    Reader reader{take, Contact(), 0, false, isValidUtf8(text)};
     // The content line being gathered: a view of its one physical line, or
     // a copy once a continuation is joined to it.
     std::string_view pending;
@@ -439,10 +450,13 @@ void readVCards(std::string_view text, const std::function<void(Contact&)>& take
         pending = joined;
     };
     // Physical lines: ended by CR LF, LF or CR.
+    size_t nextLineFeed = std::string_view::npos;
     for (size_t start = 0; start < text.size();) {
-        size_t end = start;
-        while (end < text.size() && text[end] != '\r' && text[end] != '\n')
-            ++end;
+        // The line ends at the first CR or LF: the next LF (kept for the
+        // lines a lone CR ends before it), then a CR before that.
+        if (nextLineFeed < start || nextLineFeed == std::string_view::npos)
+            nextLineFeed = std::min(text.find('\n', start), text.size());
+        size_t end = std::min(text.substr(0, nextLineFeed).find('\r', start), nextLineFeed);
         const std::string_view line = text.substr(start, end - start);
         if (end < text.size() && text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n')
             ++end;
