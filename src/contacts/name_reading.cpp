@@ -62,14 +62,13 @@ Text lowered(const Text& text)
     return out;
 }
 
-Text trimmed(const Text& text)
+View trimmedView(View text)
 {
-    size_t begin = 0, end = text.size();
-    while (begin < end && isBlank(text[begin]))
-        ++begin;
-    while (end > begin && isBlank(text[end - 1]))
-        --end;
-    return text.substr(begin, end - begin);
+    while (!text.empty() && isBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
 }
 
 // The words of text, as views into it.
@@ -278,10 +277,10 @@ Text takePhone(Text& heading)
         if (last == U"tel" || last == U"phone" || last == U"fon" || last == U"telefon")
             rest = withoutTrailing(rest.substr(0, rest.size() - restWords.back().size()), U" \t,;:-/");
     }
-    if (trimmed(rest).empty())
+    if (trimmedView(rest).empty())
         return {};
-    Text phone = trimmed(heading.substr(start));
-    heading = trimmed(rest);
+    Text phone(trimmedView(View(heading).substr(start)));
+    heading = trimmedView(rest);
     return phone;
 }
 
@@ -311,7 +310,10 @@ NameReading readHeading(std::string_view headingUtf8)
         reading.formattedName = std::string(headingUtf8);
         return reading;
     }
-    Text name = trimmed(decode(headingUtf8));
+    Text name = decode(headingUtf8);
+    const View kept = trimmedView(name);
+    name.erase(static_cast<size_t>(kept.data() - name.data()) + kept.size());
+    name.erase(0, static_cast<size_t>(kept.data() - name.data()));
     reading.phone = encode(takePhone(name));
     reading.formattedName = encode(name);
     if (name.empty() || looksLikeFirm(name))
@@ -323,8 +325,9 @@ NameReading readHeading(std::string_view headingUtf8)
     if (comma != Text::npos) {
         // Further parts (a place, a note) are no part of the name.
         const size_t secondComma = name.find(U',', comma + 1);
-        const Text familyPart = trimmed(name.substr(0, comma));
-        const Text givenPart = trimmed(name.substr(comma + 1, secondComma == Text::npos ? Text::npos : secondComma - comma - 1));
+        const View familyPart = trimmedView(View(name).substr(0, comma));
+        const View givenPart =
+            trimmedView(View(name).substr(comma + 1, secondComma == Text::npos ? Text::npos : secondComma - comma - 1));
         if (familyPart.empty())
             return reading;
         if (!takeNamePart(familyPart, 4, prefix, family) || !takeNamePart(givenPart, 4, prefix, given))
