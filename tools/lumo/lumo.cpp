@@ -60,7 +60,8 @@ const char usageText[] =
     "           --password P protects OUT with P.  Without --format, IN is\n"
     "           read as vCards when it begins with BEGIN:VCARD, else as CSV.\n"
     "           Characters an address file cannot hold become the nearest\n"
-    "           Windows-1252 letters (Ş: S), with --no-transliterate \"?\".\n"
+    "           letters it can (an S for an S with cedilla), \"?\" when there\n"
+    "           are none or with --no-transliterate.\n"
     "           A CSV quote never closed fails, naming its line; --lenient\n"
     "           joins the rest of the file into that field and says so\n"
     "\n"
@@ -348,7 +349,7 @@ int runImport(const Options& options)
         std::fprintf(stderr, "lumo: %d contact%s without a name, firm, nickname, mail address or telephone number "
                              "skipped\n", book.skipped, book.skipped == 1 ? "" : "s");
     if (book.transliterated > 0)
-        std::fprintf(stderr, "lumo: %ld character%s outside Windows-1252 written as the nearest letters\n",
+        std::fprintf(stderr, "lumo: %ld character%s that an address file cannot hold written as the nearest letters\n",
                      book.transliterated, book.transliterated == 1 ? "" : "s");
     reportReplacements(book.replaced);
     const bool loaded = loadStoreFromText(book.text);
