@@ -280,10 +280,15 @@ void applyPhoneType(Contact::Phone& phone, const std::string& type)
         phone.label.clear();
 }
 
-// Several values in one field, as web services write them: "a ::: b".
+// Several values in one field, as web services write them in their
+// numbered columns: "a ::: b".  Other columns hold one value.
 template <class Take>
-void eachValue(const std::string& field, Take take)
+void eachValue(const std::string& field, bool numbered, Take take)
 {
+    if (!numbered) {
+        take(field);
+        return;
+    }
     size_t start = 0;
     for (;;) {
         const size_t end = field.find(" ::: ", start);
@@ -368,7 +373,7 @@ struct CsvContactReader {
             case CsvColumn::JobTitle: contact.titles.push_back(value); break;
             case CsvColumn::Phone: {
                 const std::string* type = m.typeGroup.empty() ? nullptr : typeOf(record, m.typeGroup);
-                eachValue(value, [&](const std::string& number) {
+                eachValue(value, !m.typeGroup.empty(), [&](const std::string& number) {
                     Contact::Phone phone{number, false, m.label};
                     if (type && !trimmed(*type).empty())
                         applyPhoneType(phone, *type);
@@ -378,7 +383,7 @@ struct CsvContactReader {
             }
             case CsvColumn::Fax: contact.phones.push_back({value, true, ""}); break;
             case CsvColumn::Email:
-                eachValue(value, [&](const std::string& email) { contact.emails.push_back(email); });
+                eachValue(value, !m.typeGroup.empty(), [&](const std::string& email) { contact.emails.push_back(email); });
                 break;
             case CsvColumn::Url: contact.urls.push_back(value); break;
             case CsvColumn::Birthday:

@@ -103,6 +103,11 @@ seed vcard_import regression-url-backslash 'BEGIN:VCARD\r\nVERSION:3.0\r\nFN:A\r
 seed exchange_round_trip regression-mailto-firm 'Firma X\r\neMail: mailto:info@example.com\r\n\r\n'
 seed exchange_round_trip regression-mailto-person 'Berg, Otto\r\neMail: MAILTO:Otto@Example.com\r\nPhoneNumber: 1\r\n\r\n'
 
+# " ::: " between values is split only in the numbered columns of web
+# services: the export's own Email column once came back as two lines.
+seed csv_import regression-email-with-separator 'Name,Notes\r\nJan,"Jan\r\neMail: a@x.nl ::: b@x.nl"\r\n'
+seed exchange_round_trip regression-email-with-separator 'Jan\r\neMail: a@x.nl ::: b@x.nl\r\n\r\n'
+
 # The exports of the sample book, when a native lumo is built.
 lumo=${LUMO:-../../build/native/lumo}
 if [[ -x $lumo ]]; then
