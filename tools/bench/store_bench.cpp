@@ -468,7 +468,8 @@ void benchmarkExchange(int32_t size, const Book& book)
         exported = exportEntries(kind.format);
         const double textMb = textBytes / 1e6;
         // Processor time of one more run: on a machine shared with other
-        // work the clock on the wall says more about the others.
+        // work the clock on the wall says more about the others.  (The
+        // Windows C library's clock() counts wall time.)
         auto cpuMs = [](auto work) {
             const std::clock_t start = std::clock();
             work();
