@@ -31,17 +31,26 @@ struct ImportedBook {
     std::string text;           // Windows-1252, CR LF, every entry closed by the empty line
     int32_t entries = 0;
     ReplacementLog replaced;    // characters an address file cannot hold
-    int32_t skipped = 0;
-    long transliterated = 0;
+    int32_t skipped = 0;        // contacts without anything to make a heading of
+    long transliterated = 0;    // characters written as their nearest Windows-1252 letters
+    std::vector<std::string> warnings;   // what a lenient reading had to guess
+};
+
+struct ImportOptions {
+    bool transliterate = true;  // false: every character outside the file's set becomes "?"
+    bool lenient = false;       // CSV: a quote never closed runs to the end instead of failing
 };
 
 // The contacts in bytes as the text of a book, in the order read.  Guess
 // takes a file that begins with BEGIN:VCARD as vCards and anything else as
-// CSV.  False, with why, when bytes hold no contact.
-// progress, when given, hears how many of the contacts read have become
-// entries.
+// CSV; UTF-16 (with or without its byte order mark) and UTF-8 with one are
+// read as well as plain UTF-8 and Windows-1252.  Contacts come in one at a
+// time, so that memory stays near the size of the file and the book.
+// False, with why, when bytes hold no contact or the CSV has a quote that
+// is never closed; book is then left without entries.  progress, when
+// given, hears how many contacts of about how many have been read.
 bool importContacts(std::string_view bytes, ImportFormat format, ImportedBook& book, std::string& why,
-                    const ExchangeProgress& progress = {});
+                    const ImportOptions& options = {}, const ExchangeProgress& progress = {});
 
 // Replaces the store with text as a load does; false after the
 // out-of-memory message.

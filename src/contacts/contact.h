@@ -12,6 +12,7 @@ struct Contact {
     std::string family, given, additional, prefix, suffix;
     std::string organization;    // ORG, its parts joined by ", "
     bool isOrganization = false; // the card stands for a firm, not a person
+    std::string nickname;        // NICKNAME; only import fills it
 
     struct Phone {
         std::string number;

@@ -30,10 +30,9 @@ constexpr const char* textImportingStatus = "Importieren...";   // followed by "
 constexpr const char* textExportingStatus = "Exportieren...";
 
 // How an import's time goes, roughly: reading the file is quick (the
-// first tenth of the progress), reading its contacts takes about as long as
-// making entries of them (the second half).
+// first tenth of the progress), reading its contacts and making entries of
+// them is the rest.
 constexpr int64_t readShare = 10;
-constexpr int64_t contactsReadShare = 50;
 
 bool endsWithCsv(const char* path)
 {
@@ -101,8 +100,8 @@ void importContactsFrom(const char* path, StatusProgress& progress)
             return;
         }
         std::string why;
-        const bool found = importContacts(bytes, ImportFormat::Guess, book, why, [&](int64_t done, int64_t total) {
-            progress.show(contactsReadShare * total + (100 - contactsReadShare) * done, 100 * total);
+        const bool found = importContacts(bytes, ImportFormat::Guess, book, why, {}, [&](int64_t done, int64_t total) {
+            progress.show(readShare * total + (100 - readShare) * done, 100 * total);
         });
         if (!found || book.entries == 0) {
             reportError(captionMain, textNoContacts);

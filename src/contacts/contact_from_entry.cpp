@@ -130,6 +130,8 @@ bool isPredefinitionLine(const std::string& line)
 // One to three words of letters: the name of a country.
 bool looksLikeCountry(const std::string& line)
 {
+    if (line.size() > 60 || line.find_first_of("0123456789,@&+:\"") != std::string::npos)
+        return false;
     NameReading reading = readHeading(line);
     return reading.person && reading.phone.empty() && reading.prefix.empty() && line.find(',') == std::string::npos;
 }
@@ -179,10 +181,10 @@ std::string birthdayFromText(const std::string& text)
 
 Contact contactFromEntry(const std::vector<std::string>& lines)
 {
-    Contact contact;
     if (lines.empty())
-        return contact;
+        return Contact();
     const NameReading reading = readHeading(lines[0]);
+    Contact contact = readEntry(lines, reading);
     contact.formattedName = reading.formattedName;
     if (reading.person) {
         contact.family = reading.family;
@@ -192,6 +194,25 @@ Contact contactFromEntry(const std::vector<std::string>& lines)
         contact.isOrganization = true;
         contact.organization = reading.formattedName;
     }
+    size_t noteSize = lines.size();
+    for (const std::string& line : lines)
+        noteSize += line.size();
+    contact.note.reserve(noteSize);
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (i > 0)
+            contact.note += '\n';
+        contact.note += lines[i];
+    }
+    // An entry of one empty line goes out as a note of one blank: import
+    // skips a contact that has nothing at all.
+    if (contact.note.empty())
+        contact.note.push_back(' ');
+    return contact;
+}
+
+Contact readEntry(const std::vector<std::string>& lines, const NameReading& reading)
+{
+    Contact contact;
 
     for (size_t i = 1; i < lines.size(); ++i) {
         const std::string& line = lines[i];
@@ -239,12 +260,6 @@ Contact contactFromEntry(const std::vector<std::string>& lines)
                 address.country = trimmed(lines[3]);
             contact.addresses.push_back(address);
         }
-    }
-
-    for (size_t i = 0; i < lines.size(); ++i) {
-        if (i > 0)
-            contact.note += '\n';
-        contact.note += lines[i];
     }
     return contact;
 }

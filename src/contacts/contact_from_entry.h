@@ -19,9 +19,14 @@
 #include <vector>
 
 #include "contacts/contact.h"
+#include "contacts/name_reading.h"
 
 // lines: the entry's lines as UTF-8 (exchange_text.h), the heading first.
 Contact contactFromEntry(const std::vector<std::string>& lines);
+
+// What the lines say as properties, without the name and the note, their
+// heading already read (readHeading of lines[0]).
+Contact readEntry(const std::vector<std::string>& lines, const NameReading& heading);
 
 // "14.02.1961", "14.2.1961", "1961-02-14" as "1961-02-14"; "14.02." as
 // "--02-14"; empty when text is no valid date.

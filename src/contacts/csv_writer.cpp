@@ -1,16 +1,30 @@
 #include "contacts/csv_writer.h"
 
-std::string csvField(const std::string& text)
+#include "contacts/csv_formula_guard.h"
+
+void appendCsvField(std::string& out, std::string_view value)
 {
-    if (text.find_first_of(",\"\r\n") == std::string::npos)
-        return text;
-    std::string out = "\"";
-    for (char c : text) {
-        if (c == '"')
-            out += '"';
-        out += c;
+    const bool quoted = value.find_first_of(",\"\r\n") != std::string_view::npos;
+    if (quoted)
+        out += '"';
+    if (needsFormulaGuard(value))
+        out += '\'';
+    if (!quoted) {
+        out += value;
+    } else {
+        for (char c : value) {
+            if (c == '"')
+                out += '"';
+            out += c;
+        }
+        out += '"';
     }
-    out += '"';
+}
+
+std::string csvField(const std::string& value)
+{
+    std::string out;
+    appendCsvField(out, value);
     return out;
 }
 
@@ -21,20 +35,32 @@ void appendCsvHeader(std::string& out)
 
 void appendCsvRecord(std::string& out, const Contact& contact)
 {
-    std::string phone, fax;
+    const std::string* phone = nullptr;
+    const std::string* fax = nullptr;
     for (const Contact::Phone& p : contact.phones) {
-        std::string& slot = p.fax ? fax : phone;
-        if (slot.empty())
-            slot = p.number;
+        const std::string*& slot = p.fax ? fax : phone;
+        if (!slot)
+            slot = &p.number;
     }
     std::string notes;
+    notes.reserve(contact.note.size() + 64);
     for (char c : contact.note) {
         if (c == '\n')
             notes += '\r';
         notes += c;
     }
-    out += csvField(contact.formattedName) + ',' + csvField(phone) + ',' + csvField(fax) + ',' +
-           csvField(contact.emails.empty() ? std::string() : contact.emails[0]) + ',' +
-           csvField(contact.urls.empty() ? std::string() : contact.urls[0]) + ',' + csvField(contact.birthday) +
-           ',' + csvField(notes) + "\r\n";
+    appendCsvField(out, contact.formattedName);
+    out += ',';
+    appendCsvField(out, phone ? *phone : std::string_view());
+    out += ',';
+    appendCsvField(out, fax ? *fax : std::string_view());
+    out += ',';
+    appendCsvField(out, contact.emails.empty() ? std::string_view() : contact.emails[0]);
+    out += ',';
+    appendCsvField(out, contact.urls.empty() ? std::string_view() : contact.urls[0]);
+    out += ',';
+    appendCsvField(out, contact.birthday);
+    out += ',';
+    appendCsvField(out, notes);
+    out += "\r\n";
 }

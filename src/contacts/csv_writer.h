@@ -7,6 +7,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "contacts/contact.h"
 
@@ -14,5 +15,8 @@ void appendCsvHeader(std::string& out);
 void appendCsvRecord(std::string& out, const Contact& contact);
 
 // A field as it stands in a record: between double quotes, with its own
-// quotes doubled, when it holds a comma, a quote or a line break.
+// quotes doubled, when it holds a comma, a quote or a line break; behind
+// an apostrophe when a spreadsheet would take it for a formula
+// (csv_formula_guard.h).
 std::string csvField(const std::string& text);
+void appendCsvField(std::string& out, std::string_view value);

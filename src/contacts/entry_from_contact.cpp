@@ -1,6 +1,7 @@
 #include "contacts/entry_from_contact.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "contacts/contact_from_entry.h"
 #include "contacts/name_reading.h"
@@ -20,9 +21,15 @@ std::string joinedWords(std::initializer_list<const std::string*> parts)
     return out;
 }
 
-std::vector<std::string> splitLines(const std::string& text)
+std::vector<std::string> splitLines(std::string&& text)
 {
     std::vector<std::string> lines;
+    // A note of one line is moved, not copied: it may be most of a file.
+    if (text.find_first_of("\r\n") == std::string::npos) {
+        if (!text.empty())
+            lines.push_back(std::move(text));
+        return lines;
+    }
     size_t start = 0;
     while (start <= text.size()) {
         size_t end = text.find_first_of("\r\n", start);
@@ -41,10 +48,11 @@ std::vector<std::string> splitLines(const std::string& text)
 
 // The heading line matches the contact's name when export would read the
 // same name from it.
-bool namesContact(const std::string& line, const Contact& contact)
+bool namesContact(const NameReading& reading, const Contact& contact)
 {
-    const NameReading reading = readHeading(line);
-    if (reading.formattedName != displayName(contact))
+    // The formatted name is compared where it stands: it may be long.
+    if (contact.formattedName.empty() ? reading.formattedName != displayName(contact)
+                                      : reading.formattedName != contact.formattedName)
         return false;
     if (!contact.hasStructuredName())
         return true;
@@ -52,7 +60,8 @@ bool namesContact(const std::string& line, const Contact& contact)
            reading.prefix == contact.prefix && contact.additional.empty() && contact.suffix.empty();
 }
 
-std::string builtHeading(const Contact& contact)
+// Uses up the formatted name, which nothing needs after the heading.
+std::string builtHeading(Contact& contact)
 {
     std::string heading;
     if (contact.hasStructuredName() && !contact.family.empty()) {
@@ -60,15 +69,24 @@ std::string builtHeading(const Contact& contact)
         const std::string first = joinedWords({&contact.prefix, &contact.given, &contact.additional, &contact.suffix});
         if (!first.empty())
             heading += ", " + first;
+    } else if (!contact.formattedName.empty()) {
+        heading = std::move(contact.formattedName);
     } else {
         heading = displayName(contact);
     }
+    // A card without a name still needs a heading to be seen in the list.
+    if (heading.empty())
+        heading = contact.nickname;
+    if (heading.empty() && !contact.emails.empty())
+        heading = contact.emails[0];
     for (const Contact::Phone& phone : contact.phones) {
         if (!phone.fax) {
             heading += heading.empty() ? phone.number : ", " + phone.number;
             break;
         }
     }
+    if (heading.empty() && !contact.phones.empty())
+        heading = contact.phones[0].number;
     return heading;
 }
 
@@ -78,6 +96,15 @@ std::string lowerAscii(std::string text)
         if (c >= 'A' && c <= 'Z')
             c = static_cast<char>(c + 32);
     return text;
+}
+
+// A mail address without the "mailto:" that some write in front of it.
+std::string mailAddress(const std::string& text)
+{
+    std::string address = lowerAscii(text);
+    if (address.starts_with("mailto:"))
+        address.erase(0, 7);
+    return address;
 }
 
 std::string dottedBirthday(const std::string& iso)
@@ -130,16 +157,32 @@ std::string displayName(const Contact& contact)
 
 std::vector<std::string> entryFromContact(const Contact& contact)
 {
-    std::vector<std::string> note = splitLines(contact.note);
+    Contact copy = contact;
+    return entryFromContact(std::move(copy));
+}
+
+std::vector<std::string> entryFromContact(Contact&& contact)
+{
+    std::vector<std::string> note = splitLines(std::move(contact.note));
+    std::string().swap(contact.note);
     std::vector<std::string> lines;
-    if (!note.empty() && namesContact(note[0], contact)) {
-        lines = note;
+    NameReading reading;
+    if (!note.empty())
+        reading = readHeading(note[0]);
+    if (!note.empty() && namesContact(reading, contact)) {
+        lines = std::move(note);
     } else {
-        lines.push_back(builtHeading(contact));
-        lines.insert(lines.end(), note.begin(), note.end());
+        std::string heading = builtHeading(contact);
+        if (heading.find_first_not_of(" \t") == std::string::npos)
+            return {};
+        reading = readHeading(heading);
+        lines.reserve(note.size() + 1);
+        lines.push_back(std::move(heading));
+        std::move(note.begin(), note.end(), std::back_inserter(lines));
     }
     // What the heading and the note already say, read as export reads it.
-    const Contact held = contactFromEntry(lines);
+    const Contact held = readEntry(lines, reading);
+    reading = NameReading();
 
     std::vector<std::string> added;
     auto holdsPhone = [&](const Contact::Phone& phone) {
@@ -172,9 +215,12 @@ std::vector<std::string> entryFromContact(const Contact& contact)
         else
             added.push_back("PhoneNumber: " + phone.number + (phone.label.empty() ? "" : " (" + phone.label + ")"));
     }
-    for (const std::string& email : contact.emails)
-        if (!email.empty() && !holdsText(held.emails, email, true))
+    for (const std::string& email : contact.emails) {
+        const bool said = std::any_of(held.emails.begin(), held.emails.end(),
+                                      [&](const std::string& other) { return mailAddress(other) == mailAddress(email); });
+        if (!email.empty() && !said)
             added.push_back("eMail: " + email);
+    }
     for (const std::string& url : contact.urls) {
         if (url.empty() || holdsText(held.urls, url, false))
             continue;

@@ -7,7 +7,9 @@
 // characters become blanks, as they do when text is pasted, and every
 // character that an address file cannot hold becomes "?": characters
 // outside Windows-1252 and the eight that the file would read back as
-// German letters (see keptByAddressFile).
+// German letters (see keptByAddressFile).  Asked to, import first writes
+// such a character as the nearest letters the file can hold (Ş as S, ő as
+// ö, Ĳ as IJ), and only what has none becomes "?".
 #pragma once
 
 #include <string>
@@ -16,10 +18,12 @@
 
 // One line of entry text as UTF-8.
 std::string exchangeTextFrom1252(std::string_view line);
+void appendExchangeTextFrom1252(std::string& out, std::string_view line);
 
 struct ReplacementLog {
     long count = 0;                      // characters replaced by "?"
     std::vector<char32_t> characters;    // the different ones, in order of appearance
+    long transliterated = 0;             // characters written as their nearest letters
 
     void add(char32_t c);
 };
@@ -30,6 +34,11 @@ inline constexpr char replacementCharacter = '?';
 // holds CR LF: a CR and LF made from control pictures side by side are
 // replaced too.
 std::string lineFromExchangeText(std::string_view utf8, ReplacementLog& log);
+void appendLineFromExchangeText(std::string& out, std::string_view utf8, ReplacementLog& log, bool transliterate);
+
+// The Windows-1252 letters an address file keeps that stand nearest to c,
+// or nullptr when there are none.
+const char* transliteration(char32_t c);
 
 // "U+201E „" for the report of what was replaced.
 std::string describeCharacter(char32_t c);

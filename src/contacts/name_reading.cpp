@@ -8,6 +8,7 @@
 namespace {
 
 using Text = std::u32string;
+using View = std::u32string_view;
 
 Text decode(std::string_view utf8)
 {
@@ -61,35 +62,32 @@ Text lowered(const Text& text)
     return out;
 }
 
-Text trimmed(const Text& text)
+View trimmedView(View text)
 {
-    size_t begin = 0, end = text.size();
-    while (begin < end && isBlank(text[begin]))
-        ++begin;
-    while (end > begin && isBlank(text[end - 1]))
-        --end;
-    return text.substr(begin, end - begin);
+    while (!text.empty() && isBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
 }
 
-std::vector<Text> words(const Text& text)
+// The words of text, as views into it.
+std::vector<View> words(View text)
 {
-    std::vector<Text> out;
-    Text word;
-    for (char32_t c : text) {
-        if (isBlank(c)) {
-            if (!word.empty())
-                out.push_back(word);
-            word.clear();
-        } else {
-            word += c;
+    std::vector<View> out;
+    size_t start = 0;
+    for (size_t i = 0; i <= text.size(); ++i) {
+        if (i == text.size() || isBlank(text[i])) {
+            if (i > start)
+                out.push_back(text.substr(start, i - start));
+            start = i + 1;
         }
     }
-    if (!word.empty())
-        out.push_back(word);
     return out;
 }
 
-Text joined(const std::vector<Text>& parts, size_t from = 0)
+template <class Part>
+Text joined(const std::vector<Part>& parts, size_t from = 0)
 {
     Text out;
     for (size_t i = from; i < parts.size(); ++i) {
@@ -104,7 +102,7 @@ Text joined(const std::vector<Text>& parts, size_t from = 0)
 
 // Words that make a heading the name of a firm, lower case; compared with
 // the word's trailing dots and colons taken off.
-constexpr std::array firmWords = {
+constexpr View firmWords[] = {
     U"gmbh", U"mbh", U"ag", U"kg", U"ohg", U"gbr", U"ug", U"e.v", U"ev", U"se", U"ltd", U"limited",
     U"inc", U"llc", U"corp", U"co", U"company", U"plc", U"sa", U"sarl", U"bv", U"nv", U"spa", U"srl",
     U"praxis", U"kanzlei", U"apotheke", U"autohaus", U"weingut", U"elektro", U"salon", U"hotel",
@@ -120,13 +118,13 @@ constexpr std::array firmWords = {
 };
 // Endings and beginnings of German trade words: Bäckerei, Arztpraxis,
 // Steuerbüro, Schlüsseldienst, Buchhandlung, Friseursalon ...
-constexpr std::array firmEndings = {
+constexpr View firmEndings[] = {
     U"erei", U"praxis", U"büro", U"dienst", U"handlung", U"werkstatt", U"verwaltung",
     U"versicherung", U"gmbh", U"betrieb", U"zentrum", U"center",
 };
-constexpr std::array firmBeginnings = {U"friseur", U"reise", U"fahrschule"};
+constexpr View firmBeginnings[] = {U"friseur", U"reise", U"fahrschule"};
 
-constexpr std::array titleWords = {
+constexpr View titleWords[] = {
     U"dr", U"prof", U"dipl.-ing", U"dr.-ing", U"ing", U"mag", U"med", U"herr", U"frau",
     U"mr", U"mrs", U"ms", U"miss", U"sir", U"dame",
 };
@@ -138,31 +136,49 @@ Text withoutTrailing(Text word, std::u32string_view characters)
     return word;
 }
 
-bool isFirmWord(const Text& word)
+View withoutTrailing(View word, std::u32string_view characters)
 {
-    const Text w = withoutTrailing(lowered(word), U".:,");
-    for (const char32_t* firm : firmWords)
-        if (w == firm)
+    while (!word.empty() && characters.find(word.back()) != std::u32string_view::npos)
+        word.remove_suffix(1);
+    return word;
+}
+
+// word, in any case, is the lower-case text.
+bool sameLowered(View word, View text)
+{
+    if (word.size() != text.size())
+        return false;
+    for (size_t i = 0; i < word.size(); ++i)
+        if (lower(word[i]) != text[i])
+            return false;
+    return true;
+}
+
+bool isFirmWord(View word)
+{
+    const View w = withoutTrailing(word, U".:,");
+    for (View firm : firmWords)
+        if (sameLowered(w, firm))
             return true;
-    for (const char32_t* ending : firmEndings)
-        if (w.size() > std::char_traits<char32_t>::length(ending) && w.ends_with(ending))
+    for (View ending : firmEndings)
+        if (w.size() > ending.size() && sameLowered(w.substr(w.size() - ending.size()), ending))
             return true;
-    for (const char32_t* beginning : firmBeginnings)
-        if (w.starts_with(beginning))
+    for (View beginning : firmBeginnings)
+        if (w.size() >= beginning.size() && sameLowered(w.substr(0, beginning.size()), beginning))
             return true;
     return false;
 }
 
-bool isTitleWord(const Text& word)
+bool isTitleWord(View word)
 {
-    const Text w = withoutTrailing(lowered(word), U".");
-    for (const char32_t* title : titleWords)
-        if (w == title)
+    const View w = withoutTrailing(word, U".");
+    for (View title : titleWords)
+        if (sameLowered(w, title))
             return true;
     return false;
 }
 
-bool isNameWord(const Text& word)
+bool isNameWord(View word)
 {
     bool letter = false;
     for (char32_t c : word) {
@@ -179,7 +195,7 @@ bool looksLikeFirm(const Text& name)
     for (char32_t c : name)
         if (isDigit(c) || c == '@' || c == '&' || c == '+')
             return true;
-    for (const Text& word : words(name))
+    for (View word : words(name))
         if (isFirmWord(word))
             return true;
     return false;
@@ -189,14 +205,14 @@ bool isUpper(char32_t c) { return (c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0
 bool isLower(char32_t c) { return (c >= 'a' && c <= 'z') || (c >= 0xDF && c <= 0xFF && c != 0xF7); }
 
 // Particles that stand in small letters inside names.
-constexpr std::array nameParticles = {
+constexpr View nameParticles[] = {
     U"van", U"von", U"vom", U"de", U"da", U"das", U"do", U"dos", U"del", U"della", U"der", U"den", U"di",
     U"du", U"la", U"le", U"zu", U"ten", U"ter", U"op", U"y", U"bin", U"ibn", U"al", U"el", U"und",
 };
 
 // A word in small letters that is no particle, among capitalised words:
 // "Ärztehaus am Markt", "Gasthaus zur Post" name places, not people.
-bool hasLowerCaseWord(const std::vector<Text>& list, size_t first)
+bool hasLowerCaseWord(const std::vector<View>& list, size_t first)
 {
     bool capitalised = false;
     for (size_t i = first; i < list.size(); ++i)
@@ -207,7 +223,7 @@ bool hasLowerCaseWord(const std::vector<Text>& list, size_t first)
         if (!isLower(list[i][0]))
             continue;
         bool particle = false;
-        for (const char32_t* p : nameParticles)
+        for (View p : nameParticles)
             particle = particle || list[i] == p;
         if (!particle)
             return true;
@@ -217,12 +233,12 @@ bool hasLowerCaseWord(const std::vector<Text>& list, size_t first)
 
 // The words of one name part with its leading titles moved to prefix;
 // false when a word is not a name word or there are more than maxWords.
-bool takeNamePart(const Text& part, size_t maxWords, std::vector<Text>& prefix, Text& rest)
+bool takeNamePart(View part, size_t maxWords, std::vector<Text>& prefix, Text& rest)
 {
-    std::vector<Text> list = words(part);
+    std::vector<View> list = words(part);
     size_t first = 0;
     while (first < list.size() && isTitleWord(list[first]))
-        prefix.push_back(list[first++]);
+        prefix.push_back(Text(list[first++]));
     if (list.size() - first > maxWords)
         return false;
     for (size_t i = first; i < list.size(); ++i)
@@ -255,16 +271,16 @@ Text takePhone(Text& heading)
     if (before != ',' && before != ';' && before != ':' && !isBlank(before))
         return {};
     Text rest = withoutTrailing(heading.substr(0, start), U" \t,;:-/");
-    std::vector<Text> restWords = words(rest);
+    std::vector<View> restWords = words(rest);
     if (!restWords.empty()) {
-        const Text last = withoutTrailing(lowered(restWords.back()), U".:");
+        const Text last = withoutTrailing(lowered(Text(restWords.back())), U".:");
         if (last == U"tel" || last == U"phone" || last == U"fon" || last == U"telefon")
             rest = withoutTrailing(rest.substr(0, rest.size() - restWords.back().size()), U" \t,;:-/");
     }
-    if (trimmed(rest).empty())
+    if (trimmedView(rest).empty())
         return {};
-    Text phone = trimmed(heading.substr(start));
-    heading = trimmed(rest);
+    Text phone(trimmedView(View(heading).substr(start)));
+    heading = trimmedView(rest);
     return phone;
 }
 
@@ -273,7 +289,31 @@ Text takePhone(Text& heading)
 NameReading readHeading(std::string_view headingUtf8)
 {
     NameReading reading;
-    Text name = trimmed(decode(headingUtf8));
+    // A heading this long is no name and carries no number worth taking
+    // off; it is not widened to 32 bits either.
+    if (headingUtf8.size() > longestName) {
+        auto blankAt = [&](size_t i) {
+            if (headingUtf8[i] == ' ' || headingUtf8[i] == '\t')
+                return 1;
+            return headingUtf8.substr(i, 2) == "\xC2\xA0" ? 2 : 0;
+        };
+        while (!headingUtf8.empty() && blankAt(0))
+            headingUtf8.remove_prefix(static_cast<size_t>(blankAt(0)));
+        while (!headingUtf8.empty()) {
+            const size_t last = headingUtf8.size() - 1;
+            const size_t length = headingUtf8[last] == ' ' || headingUtf8[last] == '\t' ? 1
+                                  : last > 0 && headingUtf8.substr(last - 1) == "\xC2\xA0" ? 2 : 0;
+            if (length == 0)
+                break;
+            headingUtf8.remove_suffix(length);
+        }
+        reading.formattedName = std::string(headingUtf8);
+        return reading;
+    }
+    Text name = decode(headingUtf8);
+    const View kept = trimmedView(name);
+    name.erase(static_cast<size_t>(kept.data() - name.data()) + kept.size());
+    name.erase(0, static_cast<size_t>(kept.data() - name.data()));
     reading.phone = encode(takePhone(name));
     reading.formattedName = encode(name);
     if (name.empty() || looksLikeFirm(name))
@@ -285,17 +325,18 @@ NameReading readHeading(std::string_view headingUtf8)
     if (comma != Text::npos) {
         // Further parts (a place, a note) are no part of the name.
         const size_t secondComma = name.find(U',', comma + 1);
-        const Text familyPart = trimmed(name.substr(0, comma));
-        const Text givenPart = trimmed(name.substr(comma + 1, secondComma == Text::npos ? Text::npos : secondComma - comma - 1));
+        const View familyPart = trimmedView(View(name).substr(0, comma));
+        const View givenPart =
+            trimmedView(View(name).substr(comma + 1, secondComma == Text::npos ? Text::npos : secondComma - comma - 1));
         if (familyPart.empty())
             return reading;
         if (!takeNamePart(familyPart, 4, prefix, family) || !takeNamePart(givenPart, 4, prefix, given))
             return reading;
     } else {
-        std::vector<Text> list = words(name);
+        std::vector<View> list = words(name);
         size_t first = 0;
         while (first < list.size() && isTitleWord(list[first]))
-            prefix.push_back(list[first++]);
+            prefix.push_back(Text(list[first++]));
         if (list.size() - first < 1 || list.size() - first > 3)
             return reading;
         for (size_t i = first; i < list.size(); ++i)
@@ -303,7 +344,7 @@ NameReading readHeading(std::string_view headingUtf8)
                 return reading;
         if (hasLowerCaseWord(list, first))
             return reading;
-        family = list[first];
+        family = Text(list[first]);
         given = joined(list, first + 1);
     }
     if (family.empty())
@@ -312,6 +353,6 @@ NameReading readHeading(std::string_view headingUtf8)
     reading.family = encode(family);
     reading.given = encode(given);
     reading.prefix = encode(joined(prefix));
-    reading.formattedName = encode(joined({joined(prefix), given, family}));
+    reading.formattedName = encode(joined(std::vector<Text>{joined(prefix), given, family}));
     return reading;
 }

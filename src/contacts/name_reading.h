@@ -20,6 +20,7 @@
 // as written (without the telephone number).
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -29,5 +30,9 @@ struct NameReading {
     std::string family, given, prefix;   // a person's name parts
     std::string formattedName;  // the display name; empty for an empty heading
 };
+
+// Headings longer than this many bytes are taken as they stand, blanks at
+// either end trimmed: no name, no number.
+inline constexpr size_t longestName = 1024;
 
 NameReading readHeading(std::string_view heading);

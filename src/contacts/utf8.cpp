@@ -1,5 +1,9 @@
 #include "contacts/utf8.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
 #include "files/charset.h"
 
 void appendUtf8(std::string& out, char32_t c)
@@ -54,9 +58,18 @@ char32_t nextUtf8(std::string_view text, size_t& pos)
 
 bool isValidUtf8(std::string_view text)
 {
-    for (size_t pos = 0; pos < text.size();)
-        if (nextUtf8(text, pos) == invalidUtf8)
+    for (size_t pos = 0; pos < text.size();) {
+        // Runs of ASCII eight bytes at a time.
+        while (pos + 8 <= text.size()) {
+            uint64_t word;
+            std::memcpy(&word, text.data() + pos, 8);
+            if (word & 0x8080808080808080ull)
+                break;
+            pos += 8;
+        }
+        if (pos < text.size() && nextUtf8(text, pos) == invalidUtf8)
             return false;
+    }
     return true;
 }
 
@@ -74,6 +87,7 @@ namespace {
 std::string utf8From16(std::string_view bytes, bool bigEndian)
 {
     std::string out;
+    out.reserve(bytes.size() / 2 + bytes.size() / 8);
     auto unit = [&](size_t i) -> char32_t {
         const unsigned char a = static_cast<unsigned char>(bytes[i]), b = static_cast<unsigned char>(bytes[i + 1]);
         return bigEndian ? (a << 8 | b) : (b << 8 | a);
@@ -93,17 +107,46 @@ std::string utf8From16(std::string_view bytes, bool bigEndian)
     return out;
 }
 
+// 0 for no UTF-16, 1 for little-endian, 2 for big-endian, by the zero
+// bytes of the first kilobyte: text in UTF-16 has one in most pairs, and on
+// the same side of each.
+int utf16ByZeroBytes(std::string_view bytes)
+{
+    const size_t pairs = std::min<size_t>(bytes.size(), 1024) / 2;
+    size_t evenZeros = 0, oddZeros = 0;
+    for (size_t i = 0; i < pairs; ++i) {
+        evenZeros += bytes[2 * i] == 0;
+        oddZeros += bytes[2 * i + 1] == 0;
+    }
+    if (pairs == 0)
+        return 0;
+    if (oddZeros * 2 > pairs && evenZeros * 8 < oddZeros)
+        return 1;
+    if (evenZeros * 2 > pairs && oddZeros * 8 < evenZeros)
+        return 2;
+    return 0;
+}
+
 }  // namespace
+
+std::string_view withoutByteOrderMark(std::string_view bytes, std::string& storage)
+{
+    if (bytes.starts_with("\xFF\xFE"))
+        return storage = utf8From16(bytes.substr(2), false);
+    if (bytes.starts_with("\xFE\xFF"))
+        return storage = utf8From16(bytes.substr(2), true);
+    if (bytes.starts_with("\xEF\xBB\xBF"))
+        return bytes.substr(3);
+    if (const int order = utf16ByZeroBytes(bytes))
+        return storage = utf8From16(bytes, order == 2);
+    return bytes;
+}
 
 std::string withoutByteOrderMark(std::string_view bytes)
 {
-    if (bytes.starts_with("\xFF\xFE"))
-        return utf8From16(bytes.substr(2), false);
-    if (bytes.starts_with("\xFE\xFF"))
-        return utf8From16(bytes.substr(2), true);
-    if (bytes.starts_with("\xEF\xBB\xBF"))
-        bytes.remove_prefix(3);
-    return std::string(bytes);
+    std::string storage;
+    const std::string_view text = withoutByteOrderMark(bytes, storage);
+    return text.data() == storage.data() ? storage : std::string(text);
 }
 
 std::string utf8OrWindows1252(std::string_view bytes)
@@ -113,5 +156,14 @@ std::string utf8OrWindows1252(std::string_view bytes)
 
 std::string decodeOutsideText(std::string_view bytes)
 {
-    return utf8OrWindows1252(withoutByteOrderMark(bytes));
+    std::string storage;
+    return std::string(decodeOutsideText(bytes, storage));
+}
+
+std::string_view decodeOutsideText(std::string_view bytes, std::string& storage)
+{
+    const std::string_view text = withoutByteOrderMark(bytes, storage);
+    if (isValidUtf8(text))
+        return text;
+    return storage = utf8From1252(text);
 }

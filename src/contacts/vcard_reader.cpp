@@ -1,5 +1,6 @@
 #include "contacts/vcard_reader.h"
 
+#include <algorithm>
 #include <string>
 
 #include "contacts/contact_from_entry.h"
@@ -39,7 +40,7 @@ struct Property {
     std::string valueType;            // VALUE=, lower case
     bool quotedPrintable = false;
     bool base64 = false;
-    std::string value;                // as written, not yet decoded
+    std::string_view value;           // as written, not yet decoded; a view into the line
 };
 
 // The part of a content line before the value: up to the first colon
@@ -70,50 +71,56 @@ void addTypes(Property& property, std::string_view list)
     }
 }
 
+void addParameter(Property& property, std::string_view parameter)
+{
+    const size_t equals = parameter.find('=');
+    const std::string key = equals == std::string_view::npos ? "" : uppered(trimmed(parameter.substr(0, equals)));
+    std::string value = trimmed(equals == std::string_view::npos ? parameter : parameter.substr(equals + 1));
+    if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
+        value = value.substr(1, value.size() - 2);
+    const std::string upperValue = uppered(value);
+    if (key.empty() || key == "TYPE") {
+        if (upperValue == "QUOTED-PRINTABLE")
+            property.quotedPrintable = true;
+        else if (upperValue == "BASE64")
+            property.base64 = true;
+        else
+            addTypes(property, value);
+    } else if (key == "ENCODING") {
+        property.quotedPrintable = upperValue == "QUOTED-PRINTABLE";
+        property.base64 = upperValue == "BASE64" || upperValue == "B";
+    } else if (key == "CHARSET") {
+        property.charset = upperValue;
+    } else if (key == "VALUE") {
+        property.valueType = lowered(value);
+    }
+}
+
 bool parseProperty(std::string_view line, Property& property)
 {
     const size_t colon = valueStart(line);
     if (colon == std::string_view::npos)
         return false;
-    property.value = std::string(line.substr(colon + 1));
-    std::string_view head = line.substr(0, colon);
-    // Parameters: split at semicolons outside double quotes.
-    std::vector<std::string_view> parts;
+    property.value = line.substr(colon + 1);
+    const std::string_view head = line.substr(0, colon);
+    // The name, then parameters split at semicolons outside double quotes.
     bool quoted = false;
     size_t start = 0;
+    bool first = true;
     for (size_t i = 0; i <= head.size(); ++i) {
         if (i < head.size() && head[i] == '"') {
             quoted = !quoted;
         } else if (i == head.size() || (head[i] == ';' && !quoted)) {
-            parts.push_back(head.substr(start, i - start));
+            const std::string_view part = head.substr(start, i - start);
+            if (first) {
+                std::string name = uppered(trimmed(part));
+                const size_t dot = name.rfind('.');
+                property.name = dot == std::string::npos ? std::move(name) : name.substr(dot + 1);
+                first = false;
+            } else {
+                addParameter(property, part);
+            }
             start = i + 1;
-        }
-    }
-    std::string name = uppered(trimmed(parts[0]));
-    const size_t dot = name.rfind('.');
-    property.name = dot == std::string::npos ? name : name.substr(dot + 1);
-    for (size_t i = 1; i < parts.size(); ++i) {
-        std::string_view parameter = parts[i];
-        const size_t equals = parameter.find('=');
-        std::string key = equals == std::string_view::npos ? "" : uppered(trimmed(parameter.substr(0, equals)));
-        std::string value = trimmed(equals == std::string_view::npos ? parameter : parameter.substr(equals + 1));
-        if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
-            value = value.substr(1, value.size() - 2);
-        const std::string upperValue = uppered(value);
-        if (key.empty() || key == "TYPE") {
-            if (upperValue == "QUOTED-PRINTABLE")
-                property.quotedPrintable = true;
-            else if (upperValue == "BASE64")
-                property.base64 = true;
-            else
-                addTypes(property, value);
-        } else if (key == "ENCODING") {
-            property.quotedPrintable = upperValue == "QUOTED-PRINTABLE";
-            property.base64 = upperValue == "BASE64" || upperValue == "B";
-        } else if (key == "CHARSET") {
-            property.charset = upperValue;
-        } else if (key == "VALUE") {
-            property.valueType = lowered(value);
         }
     }
     return true;
@@ -143,15 +150,17 @@ std::string decodeQuotedPrintable(std::string_view text)
     return out;
 }
 
-// The value's bytes as UTF-8, in its character set.
-std::string decodeCharset(const std::string& bytes, const std::string& charset)
+// The value's bytes as UTF-8, in its character set: a view of bytes, or of
+// out when they had to be converted.
+std::string_view decodeCharset(std::string_view bytes, const std::string& charset, std::string& out, bool known)
 {
-    if (charset.empty() || charset == "UTF-8" || charset == "UTF8")
-        return utf8OrWindows1252(bytes);
-    if (charset == "ISO-8859-1" || charset == "LATIN1" || charset == "WINDOWS-1252" || charset == "CP1252" ||
-        charset == "US-ASCII" || charset == "ASCII" || charset == "ISO-8859-15")
-        return utf8From1252(bytes);
-    std::string out;
+    if ((charset.empty() || charset == "UTF-8" || charset == "UTF8") && (known || isValidUtf8(bytes)))
+        return bytes;
+    if (charset.empty() || charset == "UTF-8" || charset == "UTF8" || charset == "ISO-8859-1" ||
+        charset == "LATIN1" || charset == "WINDOWS-1252" || charset == "CP1252" || charset == "US-ASCII" ||
+        charset == "ASCII" || charset == "ISO-8859-15")
+        return out = utf8From1252(bytes);
+    out.clear();
     for (char c : bytes) {
         if (static_cast<unsigned char>(c) < 0x80)
             out += c;
@@ -161,28 +170,18 @@ std::string decodeCharset(const std::string& bytes, const std::string& charset)
     return out;
 }
 
-// Splits at separator where it is not escaped by a backslash.
-std::vector<std::string> splitUnescaped(std::string_view text, char separator)
-{
-    std::vector<std::string> parts(1);
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\\' && i + 1 < text.size()) {
-            parts.back() += text[i];
-            parts.back() += text[++i];
-        } else if (text[i] == separator) {
-            parts.emplace_back();
-        } else {
-            parts.back() += text[i];
-        }
-    }
-    return parts;
-}
-
 std::string unescape(std::string_view text, bool version21)
 {
     std::string out;
+    out.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\\' || i + 1 >= text.size()) {
+        // Up to the next backslash at once.
+        const size_t backslash = std::min(text.find('\\', i), text.size());
+        out.append(text, i, backslash - i);
+        i = backslash;
+        if (i >= text.size())
+            break;
+        if (i + 1 >= text.size()) {
             out += text[i];
             continue;
         }
@@ -210,24 +209,28 @@ std::string unescape(std::string_view text, bool version21)
 }
 
 // A structured value's parts; a part's own list items joined by join.
+// Parts end at semicolons and items at commas (3.0 and 4.0 only) that no
+// backslash escapes.
 std::vector<std::string> components(std::string_view value, size_t count, bool version21, const char* join)
 {
-    std::vector<std::string> parts = splitUnescaped(value, ';');
-    std::vector<std::string> out;
-    for (size_t i = 0; i < count; ++i) {
-        std::string part;
-        if (i < parts.size()) {
-            std::vector<std::string> items = version21 ? std::vector<std::string>{parts[i]} : splitUnescaped(parts[i], ',');
-            for (const std::string& item : items) {
-                const std::string text = trimmed(unescape(item, version21));
-                if (text.empty())
-                    continue;
-                if (!part.empty())
-                    part += join;
-                part += text;
-            }
+    std::vector<std::string> out(count);
+    size_t index = 0, itemStart = 0;
+    for (size_t i = 0; i <= value.size() && index < count; ++i) {
+        if (i < value.size() && value[i] == '\\' && i + 1 < value.size()) {
+            ++i;
+            continue;
         }
-        out.push_back(part);
+        const bool endPart = i == value.size() || value[i] == ';';
+        if (!endPart && (version21 || value[i] != ','))
+            continue;
+        const std::string text = trimmed(unescape(value.substr(itemStart, i - itemStart), version21));
+        if (!text.empty()) {
+            if (!out[index].empty())
+                out[index] += join;
+            out[index] += text;
+        }
+        itemStart = i + 1;
+        index += endPart;
     }
     return out;
 }
@@ -263,12 +266,17 @@ void stripScheme(std::string& value, std::string_view scheme)
         value.erase(0, scheme.size());
 }
 
-void applyProperty(Contact& contact, const Property& property, bool version21)
+// wholeFileUtf8: the file is valid UTF-8, so its values need no check of their own.
+void applyProperty(Contact& contact, const Property& property, bool version21, bool wholeFileUtf8)
 {
     if (property.base64)
         return;
-    std::string raw = property.quotedPrintable ? decodeQuotedPrintable(property.value) : property.value;
-    const std::string value = decodeCharset(raw, property.charset);
+    std::string decoded, converted;
+    std::string_view raw = property.value;
+    if (property.quotedPrintable)
+        raw = decoded = decodeQuotedPrintable(property.value);
+    const std::string_view value =
+        decodeCharset(raw, property.charset, converted, wholeFileUtf8 && !property.quotedPrintable);
     const std::string& name = property.name;
     auto text = [&] { return trimmed(unescape(value, version21)); };
 
@@ -329,9 +337,18 @@ void applyProperty(Contact& contact, const Property& property, bool version21)
         std::string note = unescape(value, version21);
         if (note.empty())
             return;
-        if (!contact.note.empty())
-            contact.note += '\n';
+        if (contact.note.empty()) {
+            contact.note = std::move(note);
+            return;
+        }
+        contact.note += '\n';
         contact.note += note;
+    } else if (name == "NICKNAME") {
+        // The first of a list of nicknames.
+        if (contact.nickname.empty()) {
+            const std::string names = components(value, 1, version21, "\n")[0];
+            contact.nickname = names.substr(0, names.find('\n'));
+        }
     } else if (name == "KIND") {
         contact.isOrganization = lowered(text()) == "org";
     } else if (name == "X-ABSHOWAS") {
@@ -339,35 +356,20 @@ void applyProperty(Contact& contact, const Property& property, bool version21)
     }
 }
 
-// Physical lines: ended by CR LF, LF or CR.
-std::vector<std::string_view> physicalLines(std::string_view text)
-{
-    std::vector<std::string_view> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string_view::npos)
-            end = text.size();
-        lines.push_back(text.substr(start, end - start));
-        if (end < text.size() && text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n')
-            ++end;
-        start = end + 1;
-    }
-    return lines;
-}
-
 struct Reader {
-    std::vector<Contact> contacts;
+    const std::function<void(Contact&)>& take;
     Contact current;
     int depth = 0;
     bool version21 = false;
+    bool wholeFileUtf8 = false;
 
     void contentLine(std::string_view line)
     {
         Property property;
         if (!parseProperty(line, property))
             return;
-        const std::string value = uppered(trimmed(property.value));
+        const bool boundary = property.name == "BEGIN" || property.name == "END";
+        const std::string value = boundary ? uppered(trimmed(property.value)) : std::string();
         if (property.name == "BEGIN" && value == "VCARD") {
             if (depth++ == 0) {
                 current = Contact();
@@ -380,7 +382,7 @@ struct Reader {
             if (property.name == "VERSION")
                 version21 = trimmed(property.value) == "2.1";
             else
-                applyProperty(current, property, version21);
+                applyProperty(current, property, version21, wholeFileUtf8);
         }
     }
 
@@ -389,16 +391,20 @@ struct Reader {
         if (!current.hasStructuredName() && !current.organization.empty() &&
             (current.formattedName.empty() || current.formattedName == current.organization))
             current.isOrganization = true;
-        contacts.push_back(std::move(current));
+        take(current);
         current = Contact();
     }
 };
 
-// The head of a content line says quoted-printable or base64.
+// The head of a content line says quoted-printable or base64.  Only a line
+// with parameters can say so.
 void encodingOf(std::string_view line, bool& quotedPrintable, bool& base64)
 {
     Property property;
     quotedPrintable = base64 = false;
+    const size_t colon = valueStart(line);
+    if (line.substr(0, colon).find(';') == std::string_view::npos)
+        return;
     if (parseProperty(line, property)) {
         quotedPrintable = property.quotedPrintable;
         base64 = property.base64;
@@ -416,29 +422,59 @@ bool looksLikeVCard(std::string_view bytes)
 
 std::vector<Contact> readVCards(std::string_view bytes)
 {
-    const std::string text = withoutByteOrderMark(bytes);
-    Reader reader;
-    std::string pending;
+    std::string storage;
+    std::vector<Contact> contacts;
+    readVCards(withoutByteOrderMark(bytes, storage), [&](Contact& contact) { contacts.push_back(std::move(contact)); });
+    return contacts;
+}
+
+void readVCards(std::string_view text, const std::function<void(Contact&)>& take)
+{
+    Reader reader{take, Contact(), 0, false, isValidUtf8(text)};
+    // The content line being gathered: a view of its one physical line, or
+    // a copy once a continuation is joined to it.
+    std::string_view pending;
+    std::string joined;
     bool pendingQuotedPrintable = false, pendingBase64 = false;
     auto flush = [&] {
         if (!pending.empty())
             reader.contentLine(pending);
-        pending.clear();
+        pending = {};
     };
-    for (std::string_view line : physicalLines(text)) {
+    auto append = [&](std::string_view more) {
+        if (pending.data() == joined.data())
+            joined.resize(pending.size());
+        else
+            joined.assign(pending);
+        joined.append(more);
+        pending = joined;
+    };
+    // Physical lines: ended by CR LF, LF or CR.
+    size_t nextLineFeed = std::string_view::npos;
+    for (size_t start = 0; start < text.size();) {
+        // The line ends at the first CR or LF: the next LF (kept for the
+        // lines a lone CR ends before it), then a CR before that.
+        if (nextLineFeed < start || nextLineFeed == std::string_view::npos)
+            nextLineFeed = std::min(text.find('\n', start), text.size());
+        size_t end = std::min(text.substr(0, nextLineFeed).find('\r', start), nextLineFeed);
+        const std::string_view line = text.substr(start, end - start);
+        if (end < text.size() && text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n')
+            ++end;
+        start = end + 1;
+
         // A soft line break of quoted-printable goes first: a blank that
         // starts the next line is part of the text.
         if (!pending.empty() && pendingQuotedPrintable && pending.back() == '=') {
-            pending.pop_back();
-            pending.append(line);
+            pending.remove_suffix(1);
+            append(line);
         } else if (!pending.empty() && !line.empty() && (line[0] == ' ' || line[0] == '\t')) {
-            pending.append(reader.version21 ? line : line.substr(1));
+            append(reader.version21 ? line : line.substr(1));
         } else if (!pending.empty() && pendingBase64 && reader.version21 && !line.empty() &&
                    line.find(':') == std::string_view::npos) {
-            pending.append(line);
+            append(line);
         } else {
             flush();
-            pending.assign(line);
+            pending = line;
             encodingOf(pending, pendingQuotedPrintable, pendingBase64);
         }
     }
@@ -446,5 +482,4 @@ std::vector<Contact> readVCards(std::string_view bytes)
     // A last card without its END.
     if (reader.depth > 0)
         reader.finish();
-    return reader.contacts;
 }

@@ -9,12 +9,18 @@
 // for (photos, keys, UIDs, ...) are skipped, and so are cards inside cards.
 #pragma once
 
+#include <functional>
 #include <string_view>
 #include <vector>
 
 #include "contacts/contact.h"
 
 std::vector<Contact> readVCards(std::string_view bytes);
+
+// The same, each contact handed to take as soon as its card ends, so that
+// no more than one is held at a time.  bytes is UTF-8 or 8-bit text, as
+// withoutByteOrderMark leaves a file.
+void readVCards(std::string_view text, const std::function<void(Contact&)>& take);
 
 // True when bytes hold "BEGIN:VCARD" before anything but blank lines.
 bool looksLikeVCard(std::string_view bytes);

@@ -4,51 +4,8 @@ namespace {
 
 constexpr size_t maxLineOctets = 75;
 
-void addLine(std::string& out, const std::string& line)
+void appendFolded(std::string& out, std::string_view line)
 {
-    out += foldVCardLine(line);
-}
-
-std::string structured(std::initializer_list<const std::string*> parts)
-{
-    std::string out;
-    bool first = true;
-    for (const std::string* part : parts) {
-        if (!first)
-            out += ';';
-        out += escapeVCardText(*part);
-        first = false;
-    }
-    return out;
-}
-
-}  // namespace
-
-std::string escapeVCardText(const std::string& text)
-{
-    std::string out;
-    out.reserve(text.size() + 8);
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        switch (c) {
-        case '\\': out += "\\\\"; break;
-        case ',': out += "\\,"; break;
-        case ';': out += "\\;"; break;
-        case '\r':
-            if (i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-            out += "\\n";
-            break;
-        case '\n': out += "\\n"; break;
-        default: out += c;
-        }
-    }
-    return out;
-}
-
-std::string foldVCardLine(const std::string& line)
-{
-    std::string out;
     size_t pos = 0;
     size_t room = maxLineOctets;
     while (line.size() - pos > room) {
@@ -61,49 +18,116 @@ std::string foldVCardLine(const std::string& line)
         pos = cut;
         room = maxLineOctets - 1;
     }
-    out.append(line, pos, std::string::npos);
+    out.append(line, pos, std::string_view::npos);
     out += "\r\n";
+}
+
+void appendEscaped(std::string& out, std::string_view text)
+{
+    size_t i = 0;
+    while (i < text.size()) {
+        // Plain runs go in at once.
+        size_t end = i;
+        while (end < text.size() && text[end] != '\\' && text[end] != ',' && text[end] != ';' && text[end] != '\r' &&
+               text[end] != '\n')
+            ++end;
+        out.append(text, i, end - i);
+        if (end == text.size())
+            return;
+        const char c = text[end];
+        i = end + 1;
+        if (c == '\r' || c == '\n') {
+            if (c == '\r' && i < text.size() && text[i] == '\n')
+                ++i;
+            out += "\\n";
+        } else {
+            out += '\\';
+            out += c;
+        }
+    }
+}
+
+// Writes one content line: the name and what follows is gathered in line,
+// then folded onto out.
+struct LineWriter {
+    std::string& out;
+    std::string line;
+
+    LineWriter& start(std::string_view head)
+    {
+        line.assign(head);
+        return *this;
+    }
+    LineWriter& text(std::string_view value)
+    {
+        appendEscaped(line, value);
+        return *this;
+    }
+    LineWriter& raw(std::string_view value)
+    {
+        line += value;
+        return *this;
+    }
+    void end() { appendFolded(out, line); }
+};
+
+}  // namespace
+
+std::string escapeVCardText(const std::string& text)
+{
+    std::string out;
+    out.reserve(text.size() + 8);
+    appendEscaped(out, text);
+    return out;
+}
+
+std::string foldVCardLine(const std::string& line)
+{
+    std::string out;
+    appendFolded(out, line);
     return out;
 }
 
 void appendVCard(std::string& out, const Contact& contact, VCardVersion version)
 {
     const bool v4 = version == VCardVersion::V4;
-    addLine(out, "BEGIN:VCARD");
-    addLine(out, v4 ? "VERSION:4.0" : "VERSION:3.0");
-    addLine(out, "PRODID:-//ORDANE-Lumo//lumo export//EN");
+    LineWriter w{out, {}};
+    w.line.reserve(128);
+    out += v4 ? "BEGIN:VCARD\r\nVERSION:4.0\r\n" : "BEGIN:VCARD\r\nVERSION:3.0\r\n";
+    out += "PRODID:-//ORDANE-Lumo//lumo export//EN\r\n";
     if (v4 && contact.isOrganization)
-        addLine(out, "KIND:org");
-    addLine(out, "FN:" + escapeVCardText(contact.formattedName));
-    addLine(out, "N:" + structured({&contact.family, &contact.given, &contact.additional, &contact.prefix,
-                                    &contact.suffix}));
+        out += "KIND:org\r\n";
+    w.start("FN:").text(contact.formattedName).end();
+    w.start("N:").text(contact.family).raw(";").text(contact.given).raw(";").text(contact.additional).raw(";");
+    w.text(contact.prefix).raw(";").text(contact.suffix).end();
     if (!contact.organization.empty())
-        addLine(out, "ORG:" + escapeVCardText(contact.organization));
+        w.start("ORG:").text(contact.organization).end();
     for (const Contact::Phone& phone : contact.phones)
-        addLine(out, std::string(phone.fax ? "TEL;TYPE=fax:" : "TEL;TYPE=voice:") + escapeVCardText(phone.number));
+        w.start(phone.fax ? "TEL;TYPE=fax:" : "TEL;TYPE=voice:").text(phone.number).end();
     for (const std::string& email : contact.emails)
-        addLine(out, (v4 ? "EMAIL:" : "EMAIL;TYPE=internet:") + escapeVCardText(email));
+        w.start(v4 ? "EMAIL:" : "EMAIL;TYPE=internet:").text(email).end();
     // A URI value: commas and semicolons stand as they are.
     for (const std::string& url : contact.urls)
-        addLine(out, "URL:" + url);
+        w.start("URL:").raw(url).end();
     if (!contact.birthday.empty()) {
-        std::string date = contact.birthday;
+        const std::string& date = contact.birthday;
         if (v4) {   // the basic form: 19610214, --0214
-            std::string compact;
+            w.start("BDAY:");
             for (size_t i = 0; i < date.size(); ++i)
                 if (date[i] != '-' || i < 2)
-                    compact += date[i];
-            addLine(out, "BDAY:" + compact);
+                    w.line += date[i];
+            w.end();
         } else if (!date.starts_with("--")) {
-            addLine(out, "BDAY:" + date);
+            w.start("BDAY:").raw(date).end();
         }
     }
     for (const std::string& title : contact.titles)
-        addLine(out, "TITLE:" + escapeVCardText(title));
-    for (const Contact::Address& a : contact.addresses)
-        addLine(out, "ADR:" + structured({&a.poBox, &a.extended, &a.street, &a.locality, &a.region, &a.postalCode,
-                                          &a.country}));
+        w.start("TITLE:").text(title).end();
+    for (const Contact::Address& a : contact.addresses) {
+        w.start("ADR:").text(a.poBox).raw(";").text(a.extended).raw(";").text(a.street).raw(";");
+        w.text(a.locality).raw(";").text(a.region).raw(";").text(a.postalCode).raw(";").text(a.country).end();
+    }
     if (!contact.note.empty())
-        addLine(out, "NOTE:" + escapeVCardText(contact.note));
-    addLine(out, "END:VCARD");
+        w.start("NOTE:").text(contact.note).end();
+    out += "END:VCARD\r\n";
 }

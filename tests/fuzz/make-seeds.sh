@@ -79,6 +79,8 @@ seed import utf16 '\377\376B\0E\0G\0I\0N\0:\0V\0C\0A\0R\0D\0\n\0F\0N\0:\0\074\33
 seed import outlook '\357\273\277First Name,Last Name,Company,Business Street,Business City,Business Postal Code,Home Street,Mobile Phone,Business Fax,E-mail Address,Web Page,Birthday,Notes\r\nAnna,Schmidt,Example AG,Hauptstr. 1,Berlin,10115,Seeweg 2,+49 170 1,030 9,a@example.org,https://example.org,6/30/1970,"one\r\n""two"""\r\n,,,,,,,,,,,0/0/00,\r\n'
 seed import google 'Name,Given Name,Family Name,Birthday,E-mail 1 - Type,E-mail 1 - Value,Phone 1 - Type,Phone 1 - Value,Address 1 - Street,Address 1 - City,Address 1 - Postal Code,Address 1 - Country,Organization 1 - Name,Organization 1 - Title\r\nAnna Schmidt,Anna,Schmidt,1970-06-30,* Home,a@example.org,Mobile,+49 170 1,Tal 5,Stuttgart,70173,Germany,Example AG,Lektorin\r\n'
 seed import semicolons 'Vorname;Nachname;Telefon;Notizen\r\nJ\374rgen;M\374ller;0711 1;"a;b\nc"\r\n'
+seed import open-quote 'Name,Phone\r\nAdler,0711 0\r\n"Smith,0711 1\r\nJones,0711 2\r\n'
+seed import gmail-thunderbird "Name,E-mail 1 - Type,E-mail 1 - Value,Phone 1 - Type,Phone 1 - Value,Birth Year,Birth Month,Birth Day\\r\\nJan,* Home,a@x.nl ::: b@x.nl,Home Fax,'+31 20 1,1970,1,31\\r\\n"
 seed import export-form 'Name,Phone,Fax,Email,URL,Birthday,Notes\r\nJ\303\274rgen M\303\274ller,0711 1,,,,--02-14,"M\303\274ller, J\303\274rgen\r\n\342\220\211tab"\r\n,,,,,,\r\n'
 
 # Books for the round trip: the sample, and entries no editor makes.
@@ -94,6 +96,17 @@ seed exchange_round_trip regression-blank-heading '   \r\n\r\n'
 # A quoted web address with a backslash in a note: written as a URL, it
 # read back with the backslash taken for an escape.
 seed import regression-url-backslash 'BEGIN:VCARD\r\nVERSION:3.0\r\nFN:A\r\nNOTE:A\\nsee "http://x.org/a\\\\nb"\r\nEND:VCARD\r\n'
+
+# A mail address written with "mailto:" in an entry: the vCard and CSV
+# readers take the scheme off, and the import added the bare address as a
+# second eMail line.
+seed exchange_round_trip regression-mailto-firm 'Firma X\r\neMail: mailto:info@example.com\r\n\r\n'
+seed exchange_round_trip regression-mailto-person 'Berg, Otto\r\neMail: MAILTO:Otto@Example.com\r\nPhoneNumber: 1\r\n\r\n'
+
+# " ::: " between values is split only in the numbered columns of web
+# services: the export's own Email column once came back as two lines.
+seed import regression-email-with-separator 'Name,Notes\r\nJan,"Jan\r\neMail: a@x.nl ::: b@x.nl"\r\n'
+seed exchange_round_trip regression-email-with-separator 'Jan\r\neMail: a@x.nl ::: b@x.nl\r\n\r\n'
 
 # The exports of the sample book, when a native lumo is built.
 lumo=${LUMO:-../../build/native/lumo}

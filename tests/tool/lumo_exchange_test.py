@@ -139,9 +139,16 @@ def check_cards(data, entries, version, what):
     return cards
 
 
+def unguarded(field):
+    """A field without the apostrophe that keeps spreadsheets from reading a formula."""
+    return field[1:] if len(field) > 1 and field[0] == "'" and field[1] in "'=+-@\t\r" else field
+
+
 def check_csv(data, entries, cards, what):
     expect(not data.startswith(b"\xef\xbb\xbf"), f"{what}: no byte order mark")
-    rows = list(csv.reader(io.StringIO(data.decode("utf-8"), newline="")))
+    rows = [[unguarded(f) for f in row] for row in csv.reader(io.StringIO(data.decode("utf-8"), newline=""))]
+    expect(not any(f[:1] in ("=", "+", "-", "@", "\t", "\r") for row in csv.reader(io.StringIO(data.decode("utf-8"),
+           newline="")) for f in row), f"{what}: no field a spreadsheet reads as a formula")
     expect(rows and rows[0] == ["Name", "Phone", "Fax", "Email", "URL", "Birthday", "Notes"], f"{what}: header row")
     records = rows[1:]
     expect(len(records) == len(entries), f"{what}: {len(records)} records for {len(entries)} entries")
@@ -277,6 +284,23 @@ try:
         "Schmidt, Anna, +49 170 1", "Hauptstr. 1", "10115 Berlin", "FaxNumber: 030 9", "eMail: a@example.org",
         "\"https://example.org\"", "Birthday: 30.06.1970", "Info: Example AG", "erste", "zweite"]],
         "its columns become the heading, the address lines and pre-definition lines")
+
+    begin("reports")
+    write("open-quote.csv", b"Name,Phone\r\nAdler,0711 0\r\n\"Smith,0711 1\r\nJones,0711 2\r\nBrown,0711 3\r\n")
+    status, _, err = lumo("import", "open-quote.csv", "open-quote.adr")
+    expect(status == 2 and "line 3" in err and not os.path.exists("open-quote.adr"),
+           f"a CSV quote never closed exits 2 naming its line, nothing written ({err.strip()})")
+    status, _, err = lumo("import", "--lenient", "open-quote.csv", "open-quote.adr")
+    expect(status == 0 and "lines 3 to 5 joined" in err and len(entries_of(cat("open-quote.adr"))) == 2,
+           f"--lenient joins the rest and says so ({err.strip()})")
+    write("names.vcf", "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Şahin Öztürk\r\nEND:VCARD\r\n"
+                       "BEGIN:VCARD\r\nVERSION:3.0\r\nNOTE:nobody\r\nEND:VCARD\r\n".encode("utf-8"))
+    status, _, err = lumo("import", "names.vcf", "names.adr")
+    expect(status == 0 and "1 contact without" in err and "1 character that an address file cannot hold written as" in err
+           and cat("names.adr") == "Sahin Öztürk\r\n\r\n".encode("cp1252"),
+           f"nearest letters by default, a contact without a heading skipped, both said ({err.strip()})")
+    status, _, err = lumo("import", "--no-transliterate", "names.vcf", "names.adr")
+    expect(status == 0 and cat("names.adr") == "?ahin Öztürk\r\n\r\n".encode("cp1252"), "--no-transliterate gives ?")
 
     begin("failures")
     write("empty.vcf", b"no cards here\r\n")

@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <new>
 #include <string>
 #include <system_error>
 #include <thread>
@@ -22,6 +23,7 @@
 #include <vector>
 
 #include "book_generator.h"
+#include "contacts/book_exchange.h"
 #include "files/address_file.h"
 #include "files/data_check.h"
 #include "find/fold.h"
@@ -255,6 +257,8 @@ std::string withTarget(std::string note, const char* what, double ms, double lim
     return note + "; target < " + format("%.0f", limit) + (met ? " ms met" : " ms MISSED");
 }
 
+void benchmarkExchange(int32_t size, const Book& book);
+
 void benchmarkSize(int32_t size, const std::string& path)
 {
     std::fprintf(stderr, "lumo_bench: %s entries...\n", grouped(size).c_str());
@@ -399,6 +403,9 @@ void benchmarkSize(int32_t size, const std::string& path)
         protectedNote += "; WRONG SIZE";
     rows.push_back({"writeAddressFile, protected", 8, size, entryCount, writeProtected, false, protectedNote});
     std::memset(currentPassword, 0, sizeof currentPassword);
+
+    // 9. Contacts out and in.
+    benchmarkExchange(size, sorted);
 }
 
 void printTable()
@@ -422,7 +429,131 @@ void printTable()
     }
 }
 
+// Bytes held through operator new now and at most since the last reset:
+// the strings and vectors of the exchange formats, counted as allocated
+// (capacity that is never touched included).
+size_t heapNow = 0, heapPeak = 0;
+
+template <class Work, class Done>
+long extraPeakBytes(Work work, Done done)
+{
+    const size_t before = heapNow;
+    heapPeak = heapNow;
+    work();
+    const size_t peak = heapPeak;
+    done();
+    return static_cast<long>(peak - before);
+}
+
+// Export of the store and import of the result, in vCard and CSV: time,
+// throughput of the exchange text, and peak memory, with the input held
+// counted in as a program reading a file holds it.
+void benchmarkExchange(int32_t size, const Book& book)
+{
+    const int runs = std::min(runsFor(size), 5);
+    struct Kind {
+        const char* exportName;
+        const char* importName;
+        ExportFormat format;
+    };
+    for (const Kind& kind : {Kind{"export vCard 3.0", "import vCard 3.0", ExportFormat::VCard3},
+                             Kind{"export CSV", "import CSV", ExportFormat::Csv}}) {
+        putTextIntoStore(book.text);
+        const double bookMb = usedBytes / 1e6;
+        std::string exported;
+        Figures out = measure(runs, [&] { exported = std::string(); }, [&] { exported = exportEntries(kind.format); });
+        exported = std::string();
+        size_t textBytes = 0;
+        const long outPeak = extraPeakBytes([&] { textBytes = exportEntries(kind.format).size(); }, [] {});
+        exported = exportEntries(kind.format);
+        const double textMb = textBytes / 1e6;
+        // Processor time of one more run: on a machine shared with other
+        // work the clock on the wall says more about the others.  (The
+        // Windows C library's clock() counts wall time.)
+        auto cpuMs = [](auto work) {
+            const std::clock_t start = std::clock();
+            work();
+            return 1000.0 * static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
+        };
+        auto note = [&](const Figures& f, long peak, double inMb, double cpu) {
+            std::string text = format("%.1f MB", textMb) + format(", %.0f MB/s", textMb / (f.minMs / 1000)) +
+                               format(", cpu %.0f ms", cpu);
+            if (peak >= 0) {
+                const double total = inMb + peak / 1e6;
+                text += format("; heap peak %.1f MB", total) + format(" = %.2fx the larger of input and output",
+                                                                 total / std::max(bookMb, textMb));
+            }
+            return text;
+        };
+        std::string outNote = note(out, outPeak, bookMb, cpuMs([&] { exportEntries(kind.format); }));
+        if (size == 100000)
+            outNote = withTarget(outNote, (std::string(kind.exportName) + " of 100,000 under 500 ms").c_str(),
+                                 out.minMs, 500.0);
+        rows.push_back({kind.exportName, 9, size, entryCount, out, false, outNote});
+
+        freeStore();
+        ImportedBook imported;
+        std::string why;
+        // Swapped out, not assigned: assigning an empty string keeps the old buffer.
+        auto fresh = [&] {
+            ImportedBook empty;
+            std::swap(imported, empty);
+        };
+        Figures in = measure(runs, fresh, [&] {
+            importContacts(exported, ImportFormat::Guess, imported, why);
+        });
+        const int32_t entries = imported.entries;
+        fresh();
+        const long inPeak = extraPeakBytes([&] { importContacts(exported, ImportFormat::Guess, imported, why); }, fresh);
+        std::string inNote = note(in, inPeak, textMb, cpuMs([&] {
+            importContacts(exported, ImportFormat::Guess, imported, why);
+            fresh();
+        }));
+        if (entries != book.entryCount)
+            inNote += "; WRONG COUNT " + grouped(entries);
+        if (size == 100000)
+            inNote = withTarget(inNote, (std::string(kind.importName) + " of 100,000 under 500 ms").c_str(), in.minMs,
+                                500.0);
+        rows.push_back({kind.importName, 9, size, entries, in, false, inNote});
+        fresh();
+    }
+}
+
 }  // namespace
+
+// Every allocation of the benchmark counted, with its size in a header
+// that keeps the alignment malloc gives.
+namespace {
+constexpr size_t heapHeader = 16;
+}
+
+void* operator new(size_t size)
+{
+    unsigned char* block = static_cast<unsigned char*>(std::malloc(size + heapHeader));
+    if (!block)
+        throw std::bad_alloc();
+    std::memcpy(block, &size, sizeof size);
+    heapNow += size;
+    heapPeak = std::max(heapPeak, heapNow);
+    return block + heapHeader;
+}
+
+void* operator new[](size_t size) { return operator new(size); }
+
+void operator delete(void* pointer) noexcept
+{
+    if (!pointer)
+        return;
+    unsigned char* block = static_cast<unsigned char*>(pointer) - heapHeader;
+    size_t size;
+    std::memcpy(&size, block, sizeof size);
+    heapNow -= size;
+    std::free(block);
+}
+
+void operator delete[](void* pointer) noexcept { operator delete(pointer); }
+void operator delete(void* pointer, size_t) noexcept { operator delete(pointer); }
+void operator delete[](void* pointer, size_t) noexcept { operator delete(pointer); }
 
 // The processor and today's date, for the table's heading.
 std::string machine()

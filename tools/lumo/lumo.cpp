@@ -46,7 +46,7 @@ const char usageText[] =
     "       lumo convert [--plain | --password P] [--new-password Q] FILE OUT\n"
     "       lumo check [--plain | --password P] FILE OUT\n"
     "       lumo export [--plain | --password P] [--format vcard3|vcard4|csv] FILE OUT\n"
-    "       lumo import [--format vcard|csv] [--password P] IN OUT\n"
+    "       lumo import [--format vcard|csv] [--no-transliterate] [--lenient] [--password P] IN OUT\n"
     "       lumo sync [--plain | --password P] [--user NAME] [--dry-run] [--insecure-http] URL FILE\n"
     "       lumo --help\n"
     "\n"
@@ -60,7 +60,12 @@ const char usageText[] =
     "  import   make the address file OUT from the vCards (2.1, 3.0, 4.0) or\n"
     "           CSV in IN (\"-\": standard input), sorted as the program sorts;\n"
     "           --password P protects OUT with P.  Without --format, IN is\n"
-    "           read as vCards when it begins with BEGIN:VCARD, else as CSV\n"
+    "           read as vCards when it begins with BEGIN:VCARD, else as CSV.\n"
+    "           Characters an address file cannot hold become the nearest\n"
+    "           letters it can (an S for an S with cedilla), \"?\" when there\n"
+    "           are none or with --no-transliterate.\n"
+    "           A CSV quote never closed fails, naming its line; --lenient\n"
+    "           joins the rest of the file into that field and says so\n"
     "  sync     two-way sync of FILE with the CardDAV address book at URL; the\n"
     "           server password comes from LUMO_SYNC_PASSWORD or is asked for;\n"
     "           --dry-run tells what would happen and changes nothing\n"
@@ -118,6 +123,7 @@ struct Options {
     std::string newPassword;
     std::string format;
     std::vector<std::string> files;
+    ImportOptions import;
 };
 
 int usageError(const char* why)
@@ -143,6 +149,10 @@ bool parseArguments(int argc, char** argv, Options& options)
             options.sorted = true;
         } else if (arg == "--plain" && command != "import") {
             options.plain = true;
+        } else if (arg == "--no-transliterate" && command == "import") {
+            options.import.transliterate = false;
+        } else if (arg == "--lenient" && command == "import") {
+            options.import.lenient = true;
         } else if (arg == "--password" || (arg == "--new-password" && command == "convert") ||
                    (arg == "--format" && (command == "export" || command == "import"))) {
             if (i + 1 >= argc) {
@@ -310,6 +320,13 @@ bool readInput(const std::string& path, std::string& bytes)
     std::FILE* file = path == "-" ? stdin : std::fopen(path.c_str(), "rb");
     if (!file)
         return false;
+    // One block of the file's size, not a string doubled as it grows.
+    if (file != stdin && std::fseek(file, 0, SEEK_END) == 0) {
+        const long size = std::ftell(file);
+        if (size > 0)
+            bytes.reserve(static_cast<size_t>(size));
+        std::rewind(file);
+    }
     char chunk[65536];
     size_t got;
     while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
@@ -349,12 +366,24 @@ int runImport(const Options& options)
                                                           : ImportFormat::Guess;
     ImportedBook book;
     std::string why;
-    if (!importContacts(bytes, format, book, why)) {
+    const bool read = importContacts(bytes, format, book, why, options.import);
+    std::string().swap(bytes);
+    for (const std::string& warning : book.warnings)
+        std::fprintf(stderr, "lumo: %s: %s\n", options.files[0].c_str(), warning.c_str());
+    if (!read) {
         std::fprintf(stderr, "lumo: %s: %s\n", options.files[0].c_str(), why.c_str());
         return exitFailed;
     }
+    if (book.skipped > 0)
+        std::fprintf(stderr, "lumo: %d contact%s without a name, firm, nickname, mail address or telephone number "
+                             "skipped\n", book.skipped, book.skipped == 1 ? "" : "s");
+    if (book.transliterated > 0)
+        std::fprintf(stderr, "lumo: %ld character%s that an address file cannot hold written as the nearest letters\n",
+                     book.transliterated, book.transliterated == 1 ? "" : "s");
     reportReplacements(book.replaced);
-    if (!loadStoreFromText(book.text))
+    const bool loaded = loadStoreFromText(book.text);
+    std::string().swap(book.text);
+    if (!loaded)
         return exitFailed;
     // As opening the file in the program would leave it.
     sortEntries();

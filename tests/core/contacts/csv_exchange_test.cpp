@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "contacts/csv_formula_guard.h"
 #include "contacts/csv_reader.h"
 #include "contacts/csv_writer.h"
 
@@ -28,7 +29,7 @@ TEST(CsvWriter, QuotesOnlyWhatNeedsIt)
     appendCsvHeader(out);
     appendCsvRecord(out, c);
     EXPECT_EQ(out, "Name,Phone,Fax,Email,URL,Birthday,Notes\r\n"
-                   "Jürgen Müller,0711 2,0711 1,a@example.org,,--02-14,\"Müller, Jürgen\r\nPhoneNumber: 0711 2\"\r\n");
+                   "Jürgen Müller,0711 2,0711 1,a@example.org,,'--02-14,\"Müller, Jürgen\r\nPhoneNumber: 0711 2\"\r\n");
 }
 
 TEST(CsvReader, RecordsWithQuotesLineBreaksAndOtherSeparators)
@@ -56,7 +57,7 @@ TEST(CsvReader, ColumnNamesOfMailPrograms)
         {"Company", CsvColumn::Organization, ""},       {"Organization 1 - Name", CsvColumn::Organization, ""},
         {"E-mail Address", CsvColumn::Email, ""},       {"E-mail 2 Address", CsvColumn::Email, ""},
         {"Primary Email", CsvColumn::Email, ""},        {"E-mail Display Name", CsvColumn::Skip, ""},
-        {"E-mail 1 - Value", CsvColumn::Email, ""},     {"Phone 1 - Type", CsvColumn::Skip, ""},
+        {"E-mail 1 - Value", CsvColumn::Email, ""},     {"Phone 1 - Type", CsvColumn::PhoneType, ""},
         {"Mobile Phone", CsvColumn::Phone, "mobile"},   {"Mobile Number", CsvColumn::Phone, "mobile"},
         {"Business Phone", CsvColumn::Phone, "work"},   {"Work Phone", CsvColumn::Phone, "work"},
         {"Home Phone 2", CsvColumn::Phone, "home"},     {"Pager Number", CsvColumn::Phone, "pager"},
@@ -65,7 +66,7 @@ TEST(CsvReader, ColumnNamesOfMailPrograms)
         {"Web Page", CsvColumn::Url, ""},               {"Website 1 - Value", CsvColumn::Url, ""},
         {"Birthday", CsvColumn::Birthday, ""},          {"Notes", CsvColumn::Notes, ""},
         {"Home Street", CsvColumn::Address, ""},        {"Home Address 2", CsvColumn::Address, ""},
-        {"Address 1 - Formatted", CsvColumn::Skip, ""}, {"Nickname", CsvColumn::Skip, ""},
+        {"Address 1 - Formatted", CsvColumn::Skip, ""}, {"Nickname", CsvColumn::Nickname, ""},
         {"Categories", CsvColumn::Skip, ""},
     };
     for (const Case& c : cases) {
@@ -122,6 +123,48 @@ TEST(CsvReader, OutlookStyleFileGivesContacts)
     contacts.clear();
     EXPECT_FALSE(readCsvContacts("Foo,Bar\r\n1,2\r\n", contacts, why));
     EXPECT_FALSE(readCsvContacts("", contacts, why));
+}
+
+// Values a spreadsheet would take for formulas go out behind an apostrophe
+// and come back exactly, and so do values that begin with one themselves.
+TEST(CsvWriter, FormulaGuardComesOffAgainExactly)
+{
+    const std::string values[] = {"=1+1", "+49 711 1", "-x", "@SUM(A1)", "\tx", "\r\nsecond line", "'=x",
+                                  "''", "'x", "'", "x=1", "plain", "''=", "'-'"};
+    for (const std::string& value : values) {
+        SCOPED_TRACE(value);
+        const std::string field = csvField(value);
+        const size_t start = field[0] == '"' ? 1 : 0;
+        EXPECT_FALSE(startsFormula(std::string_view(field).substr(start))) << field;
+        std::vector<Contact> contacts;
+        std::string why;
+        ASSERT_TRUE(readCsvContacts("Notes,Name\r\n" + field + "," + field + "\r\n", contacts, why));
+        ASSERT_EQ(contacts.size(), 1u);
+        EXPECT_EQ(contacts[0].note, value);
+    }
+    EXPECT_TRUE(needsFormulaGuard("=x") && needsFormulaGuard("'@") && !needsFormulaGuard("'a") && !needsFormulaGuard(" =x"));
+}
+
+// A quote that is never closed would swallow the rest of the file: an
+// error naming its line, or, asked for, that reading with a note.
+TEST(CsvReader, QuoteNeverClosedIsAnErrorUnlessLenient)
+{
+    const std::string text = "Name,Phone\r\nAdler,0711 0\r\n\"Smith,0711 1\r\nJones,0711 2\r\nBrown,0711 3\r\n";
+    int taken = 0;
+    std::string why;
+    std::vector<std::string> warnings;
+    auto count = [&](Contact&) { ++taken; };
+    EXPECT_FALSE(readCsvContacts(text, false, count, why, warnings));
+    EXPECT_NE(why.find("line 3 "), std::string::npos) << why;
+    EXPECT_TRUE(warnings.empty());
+    taken = 0;
+    EXPECT_TRUE(readCsvContacts(text, true, count, why, warnings));
+    EXPECT_EQ(taken, 2);
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_NE(warnings[0].find("lines 3 to 5"), std::string::npos) << warnings[0];
+    // Quoted line breaks before it count as lines.
+    EXPECT_FALSE(readCsvContacts("Name,Notes\nA,\"x\ny\"\nB,\"open", false, count, why, warnings));
+    EXPECT_NE(why.find("line 4 "), std::string::npos) << why;
 }
 
 }  // namespace

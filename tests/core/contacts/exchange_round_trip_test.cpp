@@ -142,6 +142,8 @@ TEST_F(ExchangeRoundTrip, OddEntriesKeepTheirBytes)
     text += "a\rb\r\n\nlone LF\r\nends in CR\r\r\n\r\n";
     text += "Tab\there\x01\x1f\x7f\r\n\r\n";
     text += "   \r\n\r\n";                                      // a heading of blanks only
+    text += "Firma X\r\neMail: mailto:info@example.com\r\n\r\n";   // read back without its "mailto:"
+    text += "Jan\r\neMail: a@x.nl ::: b@x.nl\r\n\r\n";             // not two addresses in the export's column
     std::string all;
     for (int b = 1; b < 256; ++b)
         if (b != 10 && b != 13 && b != 132 && b != 148 && b != 129 && b != 142 && b != 153 && b != 154 && b != 158 && b != 225)
@@ -152,7 +154,8 @@ TEST_F(ExchangeRoundTrip, OddEntriesKeepTheirBytes)
     for (ExportFormat format : {ExportFormat::VCard3, ExportFormat::VCard4, ExportFormat::Csv}) {
         Counts counts;
         checkRoundTrip(format, counts);
-        EXPECT_EQ(counts.entries, 6);
+        EXPECT_EQ(counts.entries, 8);
+        EXPECT_EQ(counts.identical, 8) << "a line added on the way";
     }
 }
 
@@ -164,7 +167,7 @@ TEST(Import, ReplacesAndCountsWhatAnAddressFileCannotHold)
     // Ω are not Windows-1252 at all; “ and € are kept.
     ASSERT_TRUE(importContacts("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Ana Sánchez\r\nN:Sánchez;Ana;;;\r\n"
                                "NOTE:„ok“ ✓ € Ω ✓\r\nEND:VCARD\r\n",
-                               ImportFormat::Guess, book, why));
+                               ImportFormat::Guess, book, why, {.transliterate = false}));
     EXPECT_EQ(book.text, "S?nchez, Ana\r\n?ok\x93 ? \x80 ? ?\r\n\r\n");
     EXPECT_EQ(book.replaced.count, 5);
     EXPECT_EQ(book.replaced.characters, (std::vector<char32_t>{0xE1, 0x201E, 0x2713, 0x3A9}));
@@ -178,7 +181,38 @@ TEST(Import, ReplacesAndCountsWhatAnAddressFileCannotHold)
     EXPECT_EQ(controls.replaced.count, 2);
 
     EXPECT_FALSE(importContacts("BEGIN:VCARDS\r\n", ImportFormat::VCard, book, why));
+    EXPECT_EQ(book.entries, 1) << "a failed import adds nothing";
     EXPECT_FALSE(importContacts("Name,Notes\r\n", ImportFormat::Guess, book, why));
+}
+
+// Characters the file cannot hold become their nearest letters, counted,
+// unless asked not to; what has none stays "?".
+TEST(Import, NearestLettersForWhatTheFileCannotHold)
+{
+    struct Case {
+        const char* utf8;
+        const char* transliterated;
+        long count;
+    };
+    const Case cases[] = {
+        {"Şahin Łukasz Čapek Ğ ı", "Sahin Lukasz Capek G i", 5},
+        {"Erdős Győző Ű", "Erd\xF6s Gy\xF6z\xF6 \xDC", 4},    // the double acute as umlaut
+        {"Ĳssel ŉ ẞ ™", "IJssel 'n SS TM", 4},
+        {"Sánchez „x” š Ž", "Sanchez \"x\" s Z", 5},            // in Windows-1252 but not kept by the file
+        {"… – € Œ ß", "\x85 \x96 \x80 \x8C \xDF", 0},             // kept as they are
+        {"Ω ✓", "? ?", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.utf8);
+        ReplacementLog log, plain;
+        std::string out;
+        appendLineFromExchangeText(out, c.utf8, log, true);
+        EXPECT_EQ(out, c.transliterated);
+        EXPECT_EQ(log.transliterated, c.count);
+        lineFromExchangeText(c.utf8, plain);
+        EXPECT_EQ(plain.transliterated, 0);
+        EXPECT_EQ(plain.count, log.count + c.count) << "without transliteration each is a \"?\"";
+    }
 }
 
 }  // namespace

@@ -167,7 +167,7 @@ TEST(EntryFromContact, NoteNamingSomeoneElseKeepsTheCardsName)
     EXPECT_EQ(entryFromContact(c), (std::vector<std::string>{"Berg, Otto", "Kurz, Ina", "her neighbour"}));
     Contact nameless;
     nameless.emails = {"x@example.org"};
-    EXPECT_EQ(entryFromContact(nameless), (std::vector<std::string>{" ", "eMail: x@example.org"}));
+    EXPECT_EQ(entryFromContact(nameless), (std::vector<std::string>{"x@example.org", "eMail: x@example.org"}));
 }
 
 }  // namespace
