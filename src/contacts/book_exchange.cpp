@@ -1,3 +1,4 @@
+#include "contacts/entry_lines.h"
 #include "contacts/book_exchange.h"
 
 #include <algorithm>
@@ -17,16 +18,7 @@ std::vector<std::string> entryLines(int32_t k)
 {
     // The entry without its separator, CR LF CR LF.
     const char* text = reinterpret_cast<const char*>(textBuffer + entryStart(k));
-    const std::string_view entry(text, static_cast<size_t>(entryLength(k) - 4));
-    std::vector<std::string> lines;
-    size_t start = 0;
-    for (;;) {
-        const size_t end = entry.find("\r\n", start);
-        lines.emplace_back(entry.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
-        if (end == std::string_view::npos)
-            return lines;
-        start = end + 2;
-    }
+    return linesOfEntry(std::string_view(text, static_cast<size_t>(entryLength(k) - 4)));
 }
 
 std::string exportEntries(ExportFormat format)

@@ -1,3 +1,4 @@
+#include "contacts/entry_lines.h"
 #include "contacts/contact_from_entry.h"
 
 #include <string_view>
@@ -8,18 +9,6 @@
 namespace {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
-char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
-
-bool startsWithNoCase(std::string_view text, std::string_view prefix)
-{
-    if (text.size() < prefix.size())
-        return false;
-    for (size_t i = 0; i < prefix.size(); ++i)
-        if (lowerAscii(text[i]) != lowerAscii(prefix[i]))
-            return false;
-    return true;
-}
 
 // The value behind a pre-definition word ("PhoneNumber:") at the start of
 // line, or false.
@@ -39,8 +28,8 @@ bool isWebAddress(std::string_view text)
            text.find_first_of(" \t\"\\") == std::string_view::npos;
 }
 
-// A line that starts with http:// as the pre-definition types it, perhaps
-// with blanks behind the "//".
+}  // namespace
+
 std::string webAddressOfLine(const std::string& line)
 {
     if (!startsWithNoCase(line, "http://") && !startsWithNoCase(line, "https://"))
@@ -50,6 +39,8 @@ std::string webAddressOfLine(const std::string& line)
     const std::string url = line.substr(0, slashes) + rest;
     return rest.empty() || !isWebAddress(url) ? std::string() : url;
 }
+
+namespace {
 
 // Web addresses between double quotes, as the Data view finds links.
 void addQuotedWebAddresses(const std::string& line, std::vector<std::string>& urls)

@@ -32,6 +32,11 @@ Contact readEntry(const std::vector<std::string>& lines, const NameReading& head
 // "--02-14"; empty when text is no valid date.
 std::string birthdayFromText(const std::string& text);
 
+// A line that starts with http:// or https:// as the pre-definition types
+// it, perhaps with blanks behind the "//", as the web address it becomes;
+// empty when the line is no such address.
+std::string webAddressOfLine(const std::string& line);
+
 // The digits of a telephone number, with a leading + kept: numbers compare
 // equal whatever blanks and dashes they are written with.
 std::string phoneDigits(const std::string& number);

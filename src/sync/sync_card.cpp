@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "contacts/entry_lines.h"
 #include "contacts/contact_from_entry.h"
 #include "contacts/entry_from_contact.h"
 #include "contacts/exchange_text.h"
@@ -16,40 +17,6 @@ namespace {
 
 constexpr std::string_view entryProperty = "X-LUMO-ENTRY";
 constexpr std::string_view fingerprintProperty = "X-LUMO-FP";
-
-std::vector<std::string> splitEntry(std::string_view entry)
-{
-    std::vector<std::string> lines;
-    size_t start = 0;
-    for (;;) {
-        const size_t end = entry.find("\r\n", start);
-        lines.emplace_back(entry.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
-        if (end == std::string_view::npos)
-            return lines;
-        start = end + 2;
-    }
-}
-
-char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
-
-bool startsWithNoCase(std::string_view text, std::string_view prefix)
-{
-    if (text.size() < prefix.size())
-        return false;
-    for (size_t i = 0; i < prefix.size(); ++i)
-        if (lowerAscii(text[i]) != lowerAscii(prefix[i]))
-            return false;
-    return true;
-}
-
-// A line that export turns into a web address as a whole.
-bool isWebAddressLine(std::string_view line)
-{
-    if (!startsWithNoCase(line, "http://") && !startsWithNoCase(line, "https://"))
-        return false;
-    const std::string rest = trimmed(line.substr(line.find("//") + 2));
-    return !rest.empty() && rest.find_first_of(" \t\"\\") == std::string::npos;
-}
 
 // Which lines of an entry a property of the card carries: the heading, the
 // postal address, and the pre-definition lines export reads as properties.
@@ -72,7 +39,7 @@ std::vector<bool> carriedLines(const std::vector<std::string>& lines, const Cont
         if (!birthdayTaken && startsWithNoCase(line, "Birthday:") &&
             !birthdayFromText(line.substr(sizeof "Birthday:" - 1)).empty())
             carried[i] = birthdayTaken = true;
-        if (isWebAddressLine(line))
+        if (!webAddressOfLine(line).empty())
             carried[i] = true;
     }
     return carried;
@@ -194,7 +161,7 @@ std::string_view headingOf(std::string_view entry)
 
 std::string cardFromEntry(std::string_view entry, const std::string& uid)
 {
-    std::vector<std::string> lines = splitEntry(entry);
+    std::vector<std::string> lines = linesOfEntry(entry);
     for (std::string& line : lines)
         line = exchangeTextFrom1252(line);
     Contact contact = contactFromEntry(lines);
