@@ -1,4 +1,5 @@
 #include "sync/sync_passwords.h"
+#include "sync/winhttp_send.h"
 
 #include <windows.h>
 #include <wincred.h>
@@ -12,16 +13,6 @@ std::map<std::string, std::string> runPasswords;
 std::string accountKey(const std::string& url, const std::string& user)
 {
     return url + '\n' + user;
-}
-
-std::wstring wide(const std::string& utf8)
-{
-    if (utf8.empty())
-        return {};
-    int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring text(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(), length);
-    return text;
 }
 
 std::wstring credentialTarget(const std::string& url, const std::string& user)

@@ -6,8 +6,6 @@
 #include <cctype>
 #include <string>
 
-namespace {
-
 std::wstring wide(const std::string& utf8)
 {
     if (utf8.empty())
@@ -17,6 +15,8 @@ std::wstring wide(const std::string& utf8)
     MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(), length);
     return text;
 }
+
+namespace {
 
 std::string utf8(const wchar_t* text, size_t size)
 {
