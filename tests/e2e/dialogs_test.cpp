@@ -16,13 +16,6 @@ constexpr int colourRedField = 706, colourGreenField = 707, colourBlueField = 70
 
 class DialogInput : public RealInput {
 protected:
-    HWND waitForDialog(int controlId)
-    {
-        HWND dialog = nullptr;
-        waitUntil([&] { return (dialog = dialogHolding(lumo.id, controlId)) != nullptr; }, waitLimitMs, &lumo);
-        return dialog;
-    }
-
     bool waitUntilClosed(HWND dialog)
     {
         return waitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, waitLimitMs, &lumo);

@@ -62,6 +62,26 @@ protected:
         click(window, {r.right / 2, r.bottom / 2});
     }
 
+    // The dialog of the program that holds a control, once it is open.
+    HWND waitForDialog(int controlId)
+    {
+        HWND dialog = nullptr;
+        waitUntil([&] { return (dialog = dialogHolding(lumo.id, controlId)) != nullptr; }, waitLimitMs, &lumo);
+        return dialog;
+    }
+    // Whatever dialog of the program is in front, once there is one.
+    HWND waitForFrontDialog()
+    {
+        HWND dialog = nullptr;
+        const bool found = waitUntil(
+            [&] {
+                DWORD owner = 0;
+                GetWindowThreadProcessId(dialog = GetForegroundWindow(), &owner);
+                return owner == lumo.id && className(dialog) == "#32770";
+            },
+            waitLimitMs, &lumo);
+        return found ? dialog : nullptr;
+    }
     // The text that arrives on the (cleared) clipboard.
     std::string waitForClipboard()
     {
