@@ -137,22 +137,8 @@ TEST_F(MainWindow, SaveAsOpenAndNewThroughTheirDialogsAndRecentFiles)
     EXPECT_EQ(windowText(mainWindow), " " + path);
     EXPECT_FALSE(dataModified);
 
-    writeFileBytes(tempFile("other.adr"), "Otto\r\n\r\nEmil\r\n\r\n");
-    answerNextDialog({IDOK, {{fileNameCombo, tempFile("other.adr")}}, {}});
-    command(IDM_OPEN);
-    EXPECT_EQ(storeHeadings(), (std::vector<std::string>{"Emil", "Otto"}));
-    EXPECT_EQ(statusText(), "       2 Entries");
-    EXPECT_EQ(windowText(mainWindow), " " + tempFile("other.adr"));
-    EXPECT_EQ(menuText(GetMenu(mainWindow), IDM_RECENT0), "&0: other.adr \tStrg+0");
-    EXPECT_EQ(activeView, ActiveView::Overview);
-
-    command(IDM_NEW);
-    EXPECT_EQ(windowText(mainWindow), " NO NAME");
-    EXPECT_EQ(activeView, ActiveView::DataView);
-    command(IDM_RECENT0);
-    EXPECT_EQ(storeHeadings(), (std::vector<std::string>{"Emil", "Otto"}));
-
-    // A protected book: the password dialog opens and its text is used.
+    // A protected book: the password dialog opens and its text is used,
+    // again when the book comes back from the recent files after New.
     std::string header = "quorvik", text = "Geheim\r\n\r\n";
     scrambleBytes(reinterpret_cast<unsigned char*>(header.data()), 7, "right");
     scrambleBytes(reinterpret_cast<unsigned char*>(text.data()), static_cast<int32_t>(text.size()), "right");
@@ -160,6 +146,15 @@ TEST_F(MainWindow, SaveAsOpenAndNewThroughTheirDialogsAndRecentFiles)
     answerNextDialog({IDOK, {{fileNameCombo, tempFile("secret.adr")}}, {}});
     answerNextDialog({IDC_OPENPW_OK, {{IDC_OPENPW_PASSWORD, "right"}}, {}});
     command(IDM_OPEN);
+    EXPECT_EQ(storeText(), "Geheim\r\n\r\n");
+    EXPECT_EQ(menuText(GetMenu(mainWindow), IDM_RECENT0), "&0: secret.adr \tStrg+0");
+    EXPECT_EQ(activeView, ActiveView::Overview);
+
+    command(IDM_NEW);
+    EXPECT_EQ(windowText(mainWindow), " NO NAME");
+    EXPECT_EQ(activeView, ActiveView::DataView);
+    answerNextDialog({IDC_OPENPW_OK, {{IDC_OPENPW_PASSWORD, "right"}}, {}});
+    command(IDM_RECENT0);
     EXPECT_EQ(storeText(), "Geheim\r\n\r\n");
     EXPECT_STREQ(currentPassword, "right");
 }
