@@ -22,7 +22,12 @@ protected:
     {
         book = bookWithSettings(false);
         ASSERT_NO_FATAL_FAILURE(startCalendar(calendarScript, true));
-        moveCalendarOutOfTheWay();
+        // The stand-in's window goes to the bottom right corner, clear of
+        // the address book's centred window.
+        for (HWND window : topLevelWindows(calendar.id, "ORDANE")) {
+            int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+            SetWindowPos(window, nullptr, width - 80, height - 60, 80, 60, SWP_NOZORDER | SWP_NOACTIVATE);
+        }
         lumo = startLumo();
         mainWindow = waitForMainWindow(lumo);
         ASSERT_TRUE(mainWindow) << "no main window";
@@ -33,16 +38,6 @@ protected:
         ASSERT_TRUE(waitUntil([&] { return GetForegroundWindow() == mainWindow; }, waitLimitMs, &lumo))
             << "the program did not come to the front at start-up";
         clearClipboard();
-    }
-
-    // The stand-in's window goes to the bottom right corner, clear of the
-    // address book's centred window.
-    void moveCalendarOutOfTheWay()
-    {
-        for (HWND window : topLevelWindows(calendar.id, "ORDANE")) {
-            int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-            SetWindowPos(window, nullptr, width - 80, height - 60, 80, 60, SWP_NOZORDER | SWP_NOACTIVATE);
-        }
     }
 
     // Clicks a point of the window, which must be the window the user sees there.
