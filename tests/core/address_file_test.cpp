@@ -69,8 +69,6 @@ TEST_F(AddressFile, PlainFileLoadsAndWritesBackByteForByte)
     EXPECT_EQ(loadAddressFile(tempPath("a.adr").c_str(), LoadMode::Open), LoadResult::Loaded);
     EXPECT_EQ(storeText(), "M\xFCller, J\xFCrgen\r\nStra\xDF" "e 1\r\n\r\nOtto\r\n\r\nTail\r\n");
     EXPECT_EQ(entryCount, 2);
-    EXPECT_GE(bufferCapacity, static_cast<int32_t>(file.size()) + 2000);
-    EXPECT_GE(indexCapacity, entryCount + 100);
     ASSERT_TRUE(writeAddressFile(tempPath("b.adr").c_str()));
     EXPECT_EQ(readFileBytes(tempPath("b.adr")), file);
     EXPECT_EQ(textBuffer[1], 0xFC);   // back in ANSI after the write

@@ -21,14 +21,7 @@ protected:
     {
         pressKey('I', {VK_MENU});
         pressKey(static_cast<WORD>(letter));
-        EXPECT_TRUE(waitUntil(
-            [&] {
-                DWORD owner = 0;
-                GetWindowThreadProcessId(GetForegroundWindow(), &owner);
-                return owner == lumo.id && className(GetForegroundWindow()) == "#32770";
-            },
-            waitLimitMs, &lumo))
-            << "no file dialog came up";
+        EXPECT_TRUE(waitForFrontDialog()) << "no file dialog came up";
         typeText(path);
         for (WORD key : keysAfterName)
             pressKey(key);

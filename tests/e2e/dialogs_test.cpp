@@ -16,13 +16,6 @@ constexpr int colourRedField = 706, colourGreenField = 707, colourBlueField = 70
 
 class DialogInput : public RealInput {
 protected:
-    HWND waitForDialog(int controlId)
-    {
-        HWND dialog = nullptr;
-        waitUntil([&] { return (dialog = dialogHolding(lumo.id, controlId)) != nullptr; }, waitLimitMs, &lumo);
-        return dialog;
-    }
-
     bool waitUntilClosed(HWND dialog)
     {
         return waitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, waitLimitMs, &lumo);
@@ -104,9 +97,6 @@ TEST_F(DialogInput, AddressFieldOfTheEntryAndOfAMarkedBlockGoesToTheClipboard)
     clearClipboard();
     ASSERT_NO_FATAL_FAILURE(clickCentre(GetDlgItem(toolbar, IDM_ADDRESSFIELD)));
     EXPECT_TRUE(waitForClipboard().starts_with("Anderson\r\n"));
-
-    // The keys are the program's again after the click.
-    EXPECT_TRUE(findAndOpen("Br").starts_with("Braun, Heike\r\n"));
     quitWithoutSaving();
 }
 
@@ -241,8 +231,7 @@ TEST_F(DialogInput, ChangedColoursShowAtOnceAndAreKeptOrTakenBack)
     EXPECT_EQ(waitForPixel(overview, backgroundPoint(overview), overviewGrey), overviewGrey);
     EXPECT_EQ(waitForPixel(dataView, backgroundPoint(dataView), green), green);
 
-    // The keys are the program's again, and the settings file keeps the colour.
-    EXPECT_TRUE(findAndOpen("Br").starts_with("Braun, Heike\r\n"));
+    // The settings file keeps the colour.
     quitWithoutSaving();
     ASSERT_TRUE(readSettingsFile(settingsPath));
     EXPECT_EQ(dataViewBackColour, green);

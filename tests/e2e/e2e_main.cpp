@@ -91,10 +91,8 @@ TEST_F(EndToEnd, ToolbarFollowsTheCalendarWindows)
 
     EXPECT_TRUE(waitUntil([&] { return buttonPushed(toolbar, IDM_CALENDAR1) && buttonPushed(toolbar, IDM_ALARMWINDOW); },
                           waitLimitMs, &lumo));
-    EXPECT_FALSE(buttonPushed(toolbar, IDM_CALENDAR2));
-    EXPECT_FALSE(buttonPushed(toolbar, IDM_CALENDAR3));
-    EXPECT_FALSE(buttonPushed(toolbar, IDM_CALENDAR4));
-    EXPECT_FALSE(buttonPushed(toolbar, IDM_ANALOGCLOCK));
+    for (int button : {IDM_CALENDAR2, IDM_CALENDAR3, IDM_CALENDAR4, IDM_ANALOGCLOCK})
+        EXPECT_FALSE(buttonPushed(toolbar, button)) << button;
 
     // The other way round: the button asks the calendar to open its window,
     // the calendar reports it open, and the button shows it.

@@ -33,23 +33,6 @@ bool holdsEdit(HWND dialog)
     return false;
 }
 
-// The text of a message box: the control made for it, or else the longest
-// static text (some systems number it differently).
-std::string messageBoxText(HWND box)
-{
-    if (HWND text = GetDlgItem(box, messageBoxTextId); text && className(text) == "Static")
-        return windowText(text);
-    std::string longest;
-    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (className(child) != "Static")
-            continue;
-        std::string text = windowText(child);
-        if (text.size() > longest.size())
-            longest = text;
-    }
-    return longest;
-}
-
 }  // namespace
 
 // ---- Files and paths ----
@@ -209,7 +192,7 @@ std::vector<SeenMessageBox> messageBoxes(DWORD processId)
         // Invisible until its text is in place.
         if (!IsWindowVisible(dialog) || holdsEdit(dialog) || !GetDlgItem(dialog, messageBoxTextId))
             continue;
-        boxes.push_back({dialog, windowText(dialog), messageBoxText(dialog)});
+        boxes.push_back({dialog, windowText(dialog), windowText(GetDlgItem(dialog, messageBoxTextId))});
     }
     return boxes;
 }

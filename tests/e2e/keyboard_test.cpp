@@ -72,16 +72,8 @@ TEST_F(RealInput, TypingReachesTheProgramAfterClicksMessageBoxesAndActivation)
     pressKey(VK_ESCAPE);
     pressKey('T', {VK_MENU});
     typeText("g");
-    HWND dialog = nullptr;
-    ASSERT_TRUE(waitUntil(
-        [&] {
-            for (HWND window : topLevelWindows(lumo.id, "#32770"))
-                if (IsWindowVisible(window))
-                    dialog = window;
-            return dialog != nullptr;
-        },
-        waitLimitMs, &lumo))
-        << "the general configuration did not open";
+    HWND dialog = waitForFrontDialog();
+    ASSERT_TRUE(dialog) << "the general configuration did not open";
     pressKey(VK_ESCAPE);
     EXPECT_TRUE(waitUntil([&] { return !IsWindow(dialog); }, waitLimitMs, &lumo));
     EXPECT_TRUE(findAndOpen("Br").starts_with("Braun, Heike\r\n"));

@@ -16,16 +16,7 @@ TEST_F(RealInput, CtrlOOpensTheBookTypedIntoTheDialog)
     ASSERT_TRUE(status);
 
     pressKey('O', {VK_CONTROL});
-    HWND dialog = nullptr;
-    ASSERT_TRUE(waitUntil(
-        [&] {
-            for (HWND window : topLevelWindows(lumo.id, "#32770"))
-                if (IsWindowVisible(window))
-                    dialog = window;
-            return dialog != nullptr && GetForegroundWindow() == dialog;
-        },
-        waitLimitMs, &lumo))
-        << "the open dialog did not come up";
+    ASSERT_TRUE(waitForFrontDialog()) << "the open dialog did not come up";
     typeText(path);
     pressKey(VK_RETURN);
 

@@ -140,16 +140,12 @@ protected:
     void printWithSettings(const std::string& left, const std::string& top, const std::string& headline)
     {
         pressKey('P', {VK_CONTROL});
-        HWND printDialog = nullptr;
-        ASSERT_TRUE(waitUntil([&] { return (printDialog = dialogHolding(lumo.id, printerComboId)) != nullptr; },
-                              waitLimitMs, &lumo))
-            << "the print dialog did not open";
+        HWND printDialog = waitForDialog(printerComboId);
+        ASSERT_TRUE(printDialog) << "the print dialog did not open";
         ASSERT_TRUE(waitUntil([&] { return GetForegroundWindow() == printDialog; }, waitLimitMs, &lumo));
         pressKey(VK_RETURN);
-        HWND settings = nullptr;
-        ASSERT_TRUE(waitUntil([&] { return (settings = dialogHolding(lumo.id, IDC_PRINT_OK)) != nullptr; },
-                              waitLimitMs, &lumo))
-            << "the print settings did not open";
+        HWND settings = waitForDialog(IDC_PRINT_OK);
+        ASSERT_TRUE(settings) << "the print settings did not open";
         EXPECT_EQ(windowText(settings), "Drucken");   // the German template
         ASSERT_TRUE(waitUntil([&] { return GetForegroundWindow() == settings; }, waitLimitMs, &lumo));
         // The first field has the keys, its text selected.

@@ -22,7 +22,12 @@ protected:
     {
         book = bookWithSettings(false);
         ASSERT_NO_FATAL_FAILURE(startCalendar(calendarScript, true));
-        moveCalendarOutOfTheWay();
+        // The stand-in's window goes to the bottom right corner, clear of
+        // the address book's centred window.
+        for (HWND window : topLevelWindows(calendar.id, "ORDANE")) {
+            int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+            SetWindowPos(window, nullptr, width - 80, height - 60, 80, 60, SWP_NOZORDER | SWP_NOACTIVATE);
+        }
         lumo = startLumo();
         mainWindow = waitForMainWindow(lumo);
         ASSERT_TRUE(mainWindow) << "no main window";
@@ -33,16 +38,6 @@ protected:
         ASSERT_TRUE(waitUntil([&] { return GetForegroundWindow() == mainWindow; }, waitLimitMs, &lumo))
             << "the program did not come to the front at start-up";
         clearClipboard();
-    }
-
-    // The stand-in's window goes to the bottom right corner, clear of the
-    // address book's centred window.
-    void moveCalendarOutOfTheWay()
-    {
-        for (HWND window : topLevelWindows(calendar.id, "ORDANE")) {
-            int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-            SetWindowPos(window, nullptr, width - 80, height - 60, 80, 60, SWP_NOZORDER | SWP_NOACTIVATE);
-        }
     }
 
     // Clicks a point of the window, which must be the window the user sees there.
@@ -62,6 +57,26 @@ protected:
         click(window, {r.right / 2, r.bottom / 2});
     }
 
+    // The dialog of the program that holds a control, once it is open.
+    HWND waitForDialog(int controlId)
+    {
+        HWND dialog = nullptr;
+        waitUntil([&] { return (dialog = dialogHolding(lumo.id, controlId)) != nullptr; }, waitLimitMs, &lumo);
+        return dialog;
+    }
+    // Whatever dialog of the program is in front, once there is one.
+    HWND waitForFrontDialog()
+    {
+        HWND dialog = nullptr;
+        const bool found = waitUntil(
+            [&] {
+                DWORD owner = 0;
+                GetWindowThreadProcessId(dialog = GetForegroundWindow(), &owner);
+                return owner == lumo.id && className(dialog) == "#32770";
+            },
+            waitLimitMs, &lumo);
+        return found ? dialog : nullptr;
+    }
     // The text that arrives on the (cleared) clipboard.
     std::string waitForClipboard()
     {

@@ -41,13 +41,6 @@ std::string summary(size_t up, size_t down)
 
 class SyncInput : public RealInput {
 protected:
-    HWND waitForDialog(int controlId)
-    {
-        HWND dialog = nullptr;
-        waitUntil([&] { return (dialog = dialogHolding(lumo.id, controlId)) != nullptr; }, waitLimitMs, &lumo);
-        return dialog;
-    }
-
     // A File menu command by its underlined letter.
     void fileMenu(const char* letter)
     {
@@ -67,7 +60,7 @@ protected:
     }
 };
 
-TEST_F(SyncInput, SettingsAndPasswordTypedThenSynchroniseAndUndo)
+TEST_F(SyncInput, SettingsAndPasswordTypedThenSynchronise)
 {
     const std::string url = environment("LUMO_SYNC_URL");
     const std::string user = environment("LUMO_SYNC_USER");
@@ -116,17 +109,6 @@ TEST_F(SyncInput, SettingsAndPasswordTypedThenSynchroniseAndUndo)
     EXPECT_TRUE(windowText(mainWindow).starts_with("*"));
     EXPECT_TRUE(findAndOpen("Quast").starts_with("Quast, Xaver"));
 
-    // Undo takes the card back out of the book, and with it the new sync
-    // state: the next sync (no password asked again in this run) brings
-    // the card down again and deletes nothing on the server.
-    pressKey('Z', {VK_CONTROL});
-    pressKey(VK_ESCAPE);
-    EXPECT_FALSE(findAndOpen("Quast").starts_with("Quast, Xaver"));
-    pressKey(VK_ESCAPE);
-    fileMenu("y");
-    EXPECT_EQ(syncMessage(), summary(0, 1));
-    EXPECT_EQ(cardsOnServer(storage, url), entries + 1);
-    EXPECT_TRUE(findAndOpen("Quast").starts_with("Quast, Xaver"));
     quitWithoutSaving();
 
     // The next run of the program finds the password in the credential

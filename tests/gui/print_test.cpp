@@ -179,29 +179,6 @@ TEST_F(PrintPage, HeadlineFooterAndFirstLinesHaveTheirOwnFonts)
     dataViewFont = kept;
 }
 
-TEST_F(PrintPage, ALongTextAsksForMorePagesAndStopsWhenNoneCanBeStarted)
-{
-    PaintedWindow page(600, 300);
-    std::string text;
-    for (int i = 0; i < 60; ++i)
-        text += "Zeile " + std::to_string(i) + "\r\n";
-    text += "\r\n";
-    int pagesStarted = 0;
-    const int pages = drawPrintout(page.dc, text.data(), text.size(), page.width, page.height, footer, [&] {
-        ++pagesStarted;
-        page.clear();
-        return true;
-    });
-    EXPECT_GT(pages, 2);
-    EXPECT_EQ(pagesStarted, pages - 1);
-
-    pagesStarted = 0;
-    EXPECT_EQ(drawPrintout(page.dc, text.data(), text.size(), page.width, page.height, footer,
-                           [&] { return ++pagesStarted, false; }),
-              1);
-    EXPECT_EQ(pagesStarted, 1);
-}
-
 // The print dialog needs a printer: scripts/printer.sh makes one.
 class PrintCancel : public ::testing::Test {
 protected:

@@ -38,25 +38,4 @@ TEST(FoldWin, UpperCaseTableIsCharUpperA)
     EXPECT_TRUE(differences.empty()) << "bytes upper-cased differently:\n" << differences;
 }
 
-TEST(FoldWin, UmlautModeFoldsToBaseLetters)
-{
-    const struct { unsigned char from, to; } umlauts[] = {
-        {0xC4, 'A'}, {0xE4, 'A'},   // Ä ä
-        {0xD6, 'O'}, {0xF6, 'O'},   // Ö ö
-        {0xDC, 'U'}, {0xFC, 'U'},   // Ü ü
-    };
-    for (auto [from, to] : umlauts)
-        EXPECT_EQ(foldChar(from, foldUpperUmlauts), to) << hexByte(from);
-
-    for (int c = 0; c < 256; ++c) {
-        auto byte = static_cast<unsigned char>(c);
-        bool umlaut = false;
-        for (auto u : umlauts)
-            umlaut = umlaut || u.from == byte;
-        if (!umlaut) {
-            EXPECT_EQ(foldChar(byte, foldUpperUmlauts), systemUpperCase(byte)) << hexByte(c);
-        }
-    }
-}
-
 }  // namespace
