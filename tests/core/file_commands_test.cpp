@@ -123,6 +123,19 @@ TEST_F(FileCommands, OpenLoadsSortedAndKeepsTenRecentFiles)
     EXPECT_FALSE(dataModified);
     EXPECT_EQ(currentPassword[0], 0);
     EXPECT_EQ(recorder.menuTexts[IDM_RECENT0], "&0: b.adr \tStrg+0");
+    EXPECT_EQ(currentEntry(), 0);   // both views on the first sorted entry, not on Zoe
+    EXPECT_EQ(currentEntryOffset, 0);
+
+    // Yes to the question saves the changed book before the next one opens.
+    const std::string changed = tempPath("changed.adr");
+    std::strcpy(currentFilePath, changed.c_str());
+    dataModified = true;
+    recorder.answers = {true};
+    recorder.chosenFiles = {path};
+    recorder.events.clear();
+    openFile();
+    EXPECT_EQ(readFileBytes(changed), "Anna\r\n\r\nZoe\r\n\r\n");
+    EXPECT_EQ(recorder.eventsStartingWith("file"), Strings{"file|open|" + changed});   // the dialog starts there
 
     for (int i = 0; i < 11; ++i) {
         std::string path = tempPath("f" + std::to_string(i) + ".adr");

@@ -7,6 +7,7 @@
 #include "find/fold.h"
 #include "find/replace.h"
 #include "find/sort.h"
+#include "resources/resource.h"
 #include "store/store.h"
 #include "store/undo.h"
 #include "support/store_fixture.h"
@@ -185,8 +186,12 @@ TEST_F(Replace, WholeDataRunIsOneUndoAndReportsItsCount)
 {
     setStoreText(book);
     settings("a", "", 3, true);
+    markActive = true;   // a marked block would name other entries after the sort
+    markLast = 1;
     replaceNext(0);
     EXPECT_EQ(storeText(), "Bob\r\n b\r\n\r\nCrl\r\nWeg 2\r\n\r\nnn\r\nWeg 1\r\n\r\n");
+    EXPECT_FALSE(markActive);
+    EXPECT_EQ(recorder.eventsStartingWith("menu|" + std::to_string(IDM_COPY)).back(), "menu|" + std::to_string(IDM_COPY) + "|off");
     EXPECT_EQ(recorder.eventsStartingWith("info").back(), "info|ORDANE-Lumo:|6 entries were replaced!");
     EXPECT_EQ(replaceDirection, 3);
     undo();
@@ -224,6 +229,7 @@ TEST_F(Replace, InsideOneEntry)
     EXPECT_EQ(recorder.eventsStartingWith("ask").at(0),
               "ask|ORDANE-Lumo:|No adequate entry found!\nDo want to search in whole Data?|owned");
     EXPECT_FALSE(replaceAll);
+    EXPECT_EQ(recorder.eventsStartingWith("active"), std::vector<std::string>{"active|overview"});
     EXPECT_EQ(storeText(), "Anna\r\nX 1\r\n\r\nBob\r\naa ba\r\n\r\nCarl\r\nWeg 2\r\n\r\n");
 }
 
