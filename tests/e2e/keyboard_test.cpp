@@ -136,8 +136,8 @@ TEST_F(RealInput, AfterLoadingBothViewsShowTheFirstSortedEntry)
         << "the open dialog did not come up";
     typeText(second);
     pressKey(VK_RETURN);
-    ASSERT_TRUE(waitUntil([&] { return windowText(status) == " " + std::to_string(entries + 1) + " Entries"; },
-                          60000, &lumo))
+    const std::string countText = " " + std::to_string(entries + 1) + " Entries";
+    ASSERT_TRUE(waitUntil([&] { return windowText(status) == countText; }, 60000, &lumo))
         << "the second book was not opened: " << windowText(status);
     expectBothViewsOn("Open100000");
 

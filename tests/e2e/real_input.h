@@ -21,8 +21,9 @@ protected:
     void startWithSampleBook(const std::vector<std::string>& calendarScript = {}, const std::string& bookBytes = {})
     {
         book = bookWithSettings(false);
-        if (!bookBytes.empty())
+        if (!bookBytes.empty()) {
             ASSERT_TRUE(writeWholeFile(book, bookBytes));
+        }
         ASSERT_NO_FATAL_FAILURE(startCalendar(calendarScript, true));
         moveCalendarOutOfTheWay();
         lumo = startLumo();

@@ -66,7 +66,8 @@ TEST(CsvReader, ColumnNamesOfMailPrograms)
         {"Birthday", CsvColumn::Birthday, ""},          {"Notes", CsvColumn::Notes, ""},
         {"Home Street", CsvColumn::Address, ""},        {"Home Address 2", CsvColumn::Address, ""},
         {"Address 1 - Formatted", CsvColumn::Skip, ""}, {"Nickname", CsvColumn::Skip, ""},
-        {"Categories", CsvColumn::Skip, ""},
+        {"Categories", CsvColumn::Skip, ""},            {"Beruf", CsvColumn::JobTitle, ""},
+        {"Position", CsvColumn::JobTitle, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.header);
