@@ -185,6 +185,8 @@ TEST(DataViewLinks, TextBetweenTwoQuotesIsALink)
     ASSERT_TRUE(findLink("\"a\" \"b\"", 3, open, close));   // the blank between two links
     EXPECT_EQ((Ints{open, close}), (Ints{2, 4}));
     EXPECT_FALSE(findLink("Only \"one quote", 8, open, close));
+    ASSERT_TRUE(findLink("\"ab\" c", 1, open, close));   // a quote in the first column
+    EXPECT_EQ((Ints{open, close}), (Ints{0, 3}));
 }
 
 class DataViewCaretKeys : public StoreTest {
@@ -238,6 +240,10 @@ TEST_F(DataViewCaretKeys, ArrowsAndPagesMoveWithinTheEntryAndScroll)
     EXPECT_EQ((Ints{firstVisibleLine, caretLine}), (Ints{0, 1}));   // never onto the first line by paging
     press(CaretKey::End, false, true);
     EXPECT_EQ(caret(), (Ints{39, 7}));
+
+    useText("Anna\r\nWeg 12\r\n\r\n");   // a short entry: Ctrl+End does not scroll
+    press(CaretKey::End, false, true);
+    EXPECT_EQ((Ints{firstVisibleLine, caretLine, caretColumn}), (Ints{0, 1, 6}));
 
     useText("Anna  Maria Berg\r\n\r\n");
     for (int32_t want : {6, 12, 16}) {

@@ -19,6 +19,7 @@
 #include "support/store_fixture.h"
 #include "views/line_table.h"
 #include "views/selection_edit.h"
+#include "views/type_ahead.h"
 #include "views/view_state.h"
 
 namespace {
@@ -90,8 +91,10 @@ TEST_F(FileCommands, UnnamedSaveAsksAndReportsFailures)
     recorder.events.clear();
     std::strcpy(currentFilePath, "C:\\ADR\\HOME.ADR");
     std::strcpy(currentPassword, "secret");
+    typeAheadLength = 2;
     newFile();
     EXPECT_EQ(storeText(), " \r\n\r\n");
+    EXPECT_EQ(typeAheadLength, 0);
     EXPECT_EQ(currentPassword[0], 0);
     EXPECT_STREQ(titleText, " NO NAME");
     saveFile(false);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 #include <string>
@@ -164,6 +165,7 @@ TEST_F(Replace, OnePassMatchesTheLiteralRun)
         SCOPED_TRACE("round " + std::to_string(round) + " find '" + find + "' with '" + with + "'");
         ASSERT_EQ(run.count, expected.count);
         ASSERT_EQ(storeText(), expected.text);
+        ASSERT_TRUE(std::all_of(textBuffer + usedBytes, textBuffer + bufferCapacity, [](auto b) { return b == 0; }));
         ASSERT_EQ(entryCount, static_cast<int32_t>(entryStarts(expected.text).size()) - 1);
         if (run.count > 0)
             ASSERT_EQ(run.caretColumn, expected.caretColumn);
@@ -249,10 +251,19 @@ TEST_F(Replace, SingleInTheFirstLineSortsWhileTheOverviewIsActive)
 TEST_F(Replace, LineReachingTheLimitIsBroken)
 {
     setStoreText("Head\r\n" + std::string(250, 'x') + "Q\r\n\r\n");
+    resizeTextBuffer(usedBytes + 1);   // full: the longer text needs a larger buffer
     caretAt(0, 0, 0);
     settings("Q", "123456789", 1, false);
     replaceNext(1);
     EXPECT_EQ(storeText(), "Head\r\n" + std::string(250, 'x') + "1234\r\n56789\r\n\r\n");
+    EXPECT_GT(bufferCapacity, usedBytes);
+
+    // A control byte takes no column.
+    setStoreText("Head\r\n" + std::string(250, 'x') + "Q\r\n\r\n");
+    caretAt(0, 0, 0);
+    settings("Q", "1\t23456789", 1, false);
+    replaceNext(1);
+    EXPECT_EQ(storeText(), "Head\r\n" + std::string(250, 'x') + "1\t234\r\n56789\r\n\r\n");
 }
 
 }  // namespace

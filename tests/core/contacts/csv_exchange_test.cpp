@@ -2,10 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "contacts/csv_reader.h"
 #include "contacts/csv_writer.h"
+#include "contacts/utf8.h"
 
 namespace {
 
@@ -39,6 +41,21 @@ TEST(CsvReader, RecordsWithQuotesLineBreaksAndOtherSeparators)
     EXPECT_EQ(readCsvRecords("Name;Notes\r\nA, B;\"x;y\"\r\n"), (Records{{"Name", "Notes"}, {"A, B", "x;y"}}));
     EXPECT_EQ(readCsvRecords("Name\tPhone\nA\t1,2\n"), (Records{{"Name", "Phone"}, {"A", "1,2"}}));
     EXPECT_EQ(readCsvRecords("a,\"unclosed\nstill"), (Records{{"a", "unclosed\nstill"}}));
+}
+
+// Files from elsewhere: UTF-16 either way round with surrogate pairs, a
+// lone surrogate, a UTF-8 byte order mark, bytes that are no UTF-8.
+TEST(OutsideText, ByteOrderMarksAndWindows1252)
+{
+    const std::pair<std::string, std::string> cases[] = {
+        {std::string("\xFF\xFE\x41\x00\xE4\x00\x3D\xD8\x00\xDE", 10), std::string("\x41\xC3\xA4\xF0\x9F\x98\x80", 7)},
+        {std::string("\xFE\xFF\x00\x41\x00\xE4\xD8\x3D\xDE\x00\x41", 11), std::string("\x41\xC3\xA4\xF0\x9F\x98\x80", 7)},
+        {std::string("\xFF\xFE\x00\xD8\x41\x00", 6), std::string("\xEF\xBF\xBD\x41", 4)},
+        {std::string("\xEF\xBB\xBF\xC3\xA4", 5), std::string("\xC3\xA4", 2)},
+        {std::string("\xE4\x80", 2), std::string("\xC3\xA4\xE2\x82\xAC", 5)},
+    };
+    for (const auto& [bytes, utf8] : cases)
+        EXPECT_EQ(decodeOutsideText(bytes), utf8);
 }
 
 TEST(CsvReader, ColumnNamesOfMailPrograms)
