@@ -136,7 +136,8 @@ TEST_F(RealInput, AfterLoadingBothViewsShowTheFirstSortedEntry)
         << "the open dialog did not come up";
     typeText(second);
     pressKey(VK_RETURN);
-    const std::string countText = " " + std::to_string(entries + 1) + " Entries";
+    char countText[32];
+    std::snprintf(countText, sizeof countText, "%8d Entries", entries + 1);
     ASSERT_TRUE(waitUntil([&] { return windowText(status) == countText; }, 60000, &lumo))
         << "the second book was not opened: " << windowText(status);
     expectBothViewsOn("Open100000");
