@@ -253,6 +253,12 @@ TEST_F(FileCommands, MarkedEntriesAreSavedAsPlainBlock)
     recorder.chosenFiles = {tempPath("all.adr")};
     saveOrSaveBlock(true);
     EXPECT_EQ(readFileBytes(tempPath("all.adr"))[0], 'P');
+    // A selection left in the Data view is no block while the Overview has the keys.
+    activeView = ActiveView::Overview;
+    recorder.blockChoice = BlockChoice::Block;
+    recorder.chosenFiles = {tempPath("whole.adr")};
+    saveOrSaveBlock(true);
+    EXPECT_EQ(readFileBytes(tempPath("whole.adr"))[0], 'P');
 }
 
 // The disk may run out at any byte of the backup or of the book.  Whatever

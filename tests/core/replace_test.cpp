@@ -209,6 +209,12 @@ TEST_F(Replace, InsideOneEntry)
     settings("a", "aA", 3, true);
     replaceNext(1);
     EXPECT_EQ(storeText(), "Anna\r\nWeg 1\r\n\r\nBob\r\naAaA baA\r\n\r\nCarl\r\nWeg 2\r\n\r\n");
+    // Deleted, hits in a row are all found: the scan stays where the text closed up.
+    setStoreText(book);
+    caretAt(1, 1, 0);
+    settings("a", "", 1, true);
+    replaceNext(1);
+    EXPECT_EQ(storeText(), "Anna\r\nWeg 1\r\n\r\nBob\r\n b\r\n\r\nCarl\r\nWeg 2\r\n\r\n");
 
     // Single, down: the next one behind the caret, the caret behind the
     // replacement and nothing sorted while the Data view holds the keys.
@@ -257,6 +263,16 @@ TEST_F(Replace, LineReachingTheLimitIsBroken)
     replaceNext(1);
     EXPECT_EQ(storeText(), "Head\r\n" + std::string(250, 'x') + "1234\r\n56789\r\n\r\n");
     EXPECT_GT(bufferCapacity, usedBytes);
+    // No memory to grow it: the hit goes, nothing is written past the end.
+    setStoreText("Head\r\nxQ\r\n\r\n");
+    resizeTextBuffer(usedBytes + 1);
+    caretAt(0, 0, 0);
+    settings("Q", "123456789", 1, false);
+    auto* const kept = reallocateBlock;
+    reallocateBlock = [](void*, size_t) -> void* { return nullptr; };
+    replaceNext(1);
+    reallocateBlock = kept;
+    EXPECT_EQ(storeText(), "Head\r\nx\r\n\r\n");
 
     // A control byte takes no column.
     setStoreText("Head\r\n" + std::string(250, 'x') + "Q\r\n\r\n");

@@ -48,6 +48,7 @@ TEST(NameReading, HeadingsAsACarefulPersonReadsThem)
         {"Kurz Lang Breit Hoch", false, "", "", "", "Kurz Lang Breit Hoch", ""},
         {"Zimmer 12", false, "", "", "", "Zimmer 12", ""},
         {"Zahnarzt Müller", false, "", "", "", "Zahnarzt Müller", ""},
+        {"Anderson, Mark, Zimmer 5", false, "", "", "", "Anderson, Mark, Zimmer 5", ""},   // a digit anywhere
         // Too few digits for a telephone number, and a number with nothing
         // in front of it: both stay in the name.
         {"Schulz, Anna 1234", false, "", "", "", "Schulz, Anna 1234", ""},
