@@ -123,6 +123,7 @@ TEST_F(LineTable, ANewOwnerClearsTheSelection)
     buildLineTable(2, 0, 0);
     EXPECT_FALSE(selectionActive);
     EXPECT_TRUE(copyTurnedOff(recorder));
+    EXPECT_TRUE(hasEvent(recorder, "menu|" + std::to_string(IDM_CUT) + "|off"));
 
     // A marked block in the Overview keeps Copy and Cut.
     selectionActive = markActive = true;
@@ -146,6 +147,7 @@ TEST(DataViewScrolling, ClampingAndStepsStopAtTheEnds)
     EXPECT_EQ(clampedScrollX(50, 300, 400), 0);
     EXPECT_EQ(wheelStep(120, 1, 20, 50), 0);
     EXPECT_EQ(wheelStep(-120, 32, 20, 50), 32);
+    EXPECT_EQ(wheelStep(0, 5, 20, 50), 5);
     EXPECT_EQ(firstVisibleLineForCaret(18, 0, 20), 1);
     EXPECT_EQ(firstVisibleLineForCaret(10, 10, 20), 9);   // hidden behind the first line
     EXPECT_EQ(firstVisibleLineForCaret(0, 10, 20), 10);   // the first line is always in view

@@ -162,6 +162,9 @@ TEST_F(FileCommands, OpenLoadsSortedAndKeepsTenRecentFiles)
     EXPECT_EQ(currentPassword[0], 0);
     EXPECT_TRUE(recorder.eventsStartingWith("file").empty());
     EXPECT_STREQ(recentFiles[4], tempPath("f6.adr").c_str());
+    recentFiles[9][0] = 0;   // an empty slot opens nothing
+    openRecentFile(9);
+    EXPECT_STREQ(currentFilePath, tempPath("f6.adr").c_str());
 
     // At start-up the stored list is shown, or the current file alone.
     setDefaultSettings(FontRecord{});
