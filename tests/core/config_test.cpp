@@ -73,6 +73,7 @@ TEST_F(Configuration, EverySettingSurvivesWriteAndRead)
     dataViewFont = fontNamed("Courier New", 16);
     overviewFont = fontNamed("Arial", 12);
     std::strcpy(nameSeparators[2], ";");
+    nameSeparators[0][0] = 0;   // a 0 byte in the file is a value, not the end of it
     std::strcpy(addressLineOrder[4], "5");
     addressEmptyLines[3] = true;
     swapFirstAndLastName = false;
