@@ -117,6 +117,7 @@ TEST_F(FileCommands, OpenLoadsSortedAndKeepsTenRecentFiles)
     std::string path = tempPath("b.adr");
     writeFileBytes(path, "Zoe\r\n\r\nAnna\r\n\r\n");
     setStoreText("old\r\n\r\n");
+    takeSnapshot();
     std::strcpy(currentPassword, "kept?");
     recorder.answers = {false};
     recorder.chosenFiles = {path};
@@ -128,6 +129,8 @@ TEST_F(FileCommands, OpenLoadsSortedAndKeepsTenRecentFiles)
     EXPECT_EQ(recorder.menuTexts[IDM_RECENT0], "&0: b.adr \tStrg+0");
     EXPECT_EQ(currentEntry(), 0);   // both views on the first sorted entry, not on Zoe
     EXPECT_EQ(currentEntryOffset, 0);
+    undo();   // nothing leads back into the old book
+    EXPECT_EQ(storeHeadings(), (Strings{"Anna", "Zoe"}));
 
     // Yes to the question saves the changed book before the next one opens.
     const std::string changed = tempPath("changed.adr");

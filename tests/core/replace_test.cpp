@@ -209,6 +209,13 @@ TEST_F(Replace, InsideOneEntry)
     settings("a", "aA", 3, true);
     replaceNext(1);
     EXPECT_EQ(storeText(), "Anna\r\nWeg 1\r\n\r\nBob\r\naAaA baA\r\n\r\nCarl\r\nWeg 2\r\n\r\n");
+    // The next entry's first word lies outside the current entry.
+    setStoreText(book);
+    caretAt(0, 1, 0);
+    settings("Bob", "X", 1, false);
+    replaceNext(1);
+    EXPECT_EQ(storeText(), book);
+
     // Deleted, hits in a row are all found: the scan stays where the text closed up.
     setStoreText(book);
     caretAt(1, 1, 0);
