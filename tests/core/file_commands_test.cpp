@@ -122,6 +122,7 @@ TEST_F(FileCommands, OpenLoadsSortedAndKeepsTenRecentFiles)
     recorder.answers = {false};
     recorder.chosenFiles = {path};
     openFile();
+    EXPECT_EQ(titleText[0], ' ');   // loading is no change
     EXPECT_EQ(recorder.eventsStartingWith("ask"), Strings{"ask|ORDANE-Lumo:|Save Data now?"});
     EXPECT_EQ(storeHeadings(), (Strings{"Anna", "Zoe"}));
     EXPECT_FALSE(dataModified);

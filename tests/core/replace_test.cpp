@@ -209,12 +209,20 @@ TEST_F(Replace, InsideOneEntry)
     settings("a", "aA", 3, true);
     replaceNext(1);
     EXPECT_EQ(storeText(), "Anna\r\nWeg 1\r\n\r\nBob\r\naAaA baA\r\n\r\nCarl\r\nWeg 2\r\n\r\n");
-    // The next entry's first word lies outside the current entry.
-    setStoreText(book);
-    caretAt(0, 1, 0);
-    settings("Bob", "X", 1, false);
+    // The next entry's first word lies outside the current entry, downward
+    // and around; a cursor behind the last entry stands on the last one.
+    for (int direction : {1, 3}) {
+        setStoreText(book);
+        caretAt(0, 1, 0);
+        settings("Bob", "X", direction, false);
+        replaceNext(1);
+        EXPECT_EQ(storeText(), book);
+    }
+    caretAt(2, 1, 0);
+    cursorRow = 3;
+    settings("Weg", "X", 1, false);
     replaceNext(1);
-    EXPECT_EQ(storeText(), book);
+    EXPECT_EQ(storeText(), "Anna\r\nWeg 1\r\n\r\nBob\r\naa ba\r\n\r\nCarl\r\nX 2\r\n\r\n");
 
     // Deleted, hits in a row are all found: the scan stays where the text closed up.
     setStoreText(book);
