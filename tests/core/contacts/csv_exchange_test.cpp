@@ -7,6 +7,7 @@
 
 #include "contacts/csv_reader.h"
 #include "contacts/csv_writer.h"
+#include "contacts/exchange_text.h"
 #include "contacts/utf8.h"
 
 namespace {
@@ -57,6 +58,9 @@ TEST(OutsideText, ByteOrderMarksAndWindows1252)
     };
     for (const auto& [bytes, utf8] : cases)
         EXPECT_EQ(decodeOutsideText(bytes), utf8);
+    // What an import reports of a character: a control by its number only.
+    EXPECT_EQ(describeCharacter(U'\t'), "U+0009");
+    EXPECT_EQ(describeCharacter(U'\u00E4'), "U+00E4 \xC3\xA4");
 }
 
 TEST(CsvReader, ColumnNamesOfMailPrograms)
