@@ -48,6 +48,8 @@ TEST(NameReading, HeadingsAsACarefulPersonReadsThem)
         {"Kurz Lang Breit Hoch", false, "", "", "", "Kurz Lang Breit Hoch", ""},
         {"Zimmer 12", false, "", "", "", "Zimmer 12", ""},
         {"Zahnarzt Müller", false, "", "", "", "Zahnarzt Müller", ""},
+        {"ÄRZTEHAUS Nord", false, "", "", "", "ÄRZTEHAUS Nord", ""},
+        {"Haus am See", false, "", "", "", "Haus am See", ""},
         {"Anderson, Mark, Zimmer 5", false, "", "", "", "Anderson, Mark, Zimmer 5", ""},   // a digit anywhere
         // Too few digits for a telephone number, and a number with nothing
         // in front of it: both stay in the name.
