@@ -86,6 +86,7 @@ TEST_F(FileCommands, UnnamedSaveAsksAndReportsFailures)
     recorder.chosenFiles = {path};
     saveFile(true);
     EXPECT_EQ(readFileBytes(path), "Anna\r\n\r\n");
+    EXPECT_TRUE(std::string(titleText).ends_with("new.adr")) << titleText;   // the title names the new file
 
     // After New, the dialog offers the old drive and name.
     recorder.events.clear();
