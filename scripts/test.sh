@@ -16,6 +16,15 @@ status=0
 echo "== native tests"
 ctest --test-dir build/native "${ctest_options[@]}" -j2 || status=1
 
+# The core tests once more under AddressSanitizer and UBSan: leaks and
+# stray writes that leave the results right are seen only there.
+echo "== core tests under AddressSanitizer (build/asan)"
+{ cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer" \
+    -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null &&
+  ninja -C build/asan -j2 --quiet lumo_core_tests &&
+  build/asan/lumo_core_tests --gtest_brief=1; } || status=1
+
 # Each fuzz target runs its corpus once under the sanitizers, in seconds.
 echo "== fuzz corpus replay (build/fuzz)"
 { scripts/fuzz.sh build && ctest --test-dir build/fuzz "${ctest_options[@]}" -j2; } || status=1

@@ -17,6 +17,9 @@ inline constexpr int calendarEntryTextLimit = 222;
 inline constexpr int calendarEntryNameLimit = 223;
 inline constexpr int calendarDateLimit = 10;
 inline constexpr int calendarTimeLimit = 5;
+// The time field takes "hh.mm.ss" as the message asks for; what is read of
+// it stops at calendarTimeLimit.
+inline constexpr int calendarTimeTypedLimit = 8;
 inline constexpr int calendarSearchLimit = 50;
 
 inline constexpr const char* textIncompleteDateTime =

@@ -50,7 +50,7 @@ void fillCalendarEntryDialog(HWND dialog)
     fillPreDefinitionControls(dialog);
     SYSTEMTIME now;
     GetLocalTime(&now);
-    setField(dialog, IDC_CALENTRY_TIME, calendarTimeText(now.wHour, now.wMinute), calendarTimeLimit);
+    setField(dialog, IDC_CALENTRY_TIME, calendarTimeText(now.wHour, now.wMinute), calendarTimeTypedLimit);
     setField(dialog, IDC_CALENTRY_DATE, calendarDateText(now.wDay, now.wMonth, now.wYear), calendarDateLimit);
     check(dialog, IDC_CALENTRY_PREDEF, insertPreDefinition);
     for (int i = 0; i < 4; ++i)

@@ -148,7 +148,7 @@ LoadResult loadAddressFile(const char* path, LoadMode mode, bool readAsPlain)
         offset = 0;
     } else {
         int32_t capacity = fileSize + bufferHeadroom + oldLength;
-        auto* grown = static_cast<unsigned char*>(std::realloc(textBuffer, static_cast<size_t>(capacity)));
+        auto* grown = static_cast<unsigned char*>(reallocateBlock(textBuffer, static_cast<size_t>(capacity)));
         if (!grown) {
             reportError(captionMain, textNoMemory);
             return LoadResult::NoMemory;

@@ -49,7 +49,7 @@ void removeDuplicateEntries()
     if (!resizeTextBuffer(usedBytes + bufferHeadroom))
         return;
     int32_t slots = entryCount + indexHeadroom;
-    if (auto* index = static_cast<int32_t*>(std::realloc(entryIndex, static_cast<size_t>(slots) * sizeof(int32_t)))) {
+    if (auto* index = static_cast<int32_t*>(reallocateBlock(entryIndex, static_cast<size_t>(slots) * sizeof(int32_t)))) {
         entryIndex = index;
         indexCapacity = slots;
     }

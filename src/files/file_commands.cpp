@@ -68,8 +68,11 @@ void loadCurrentFileAndShow()
 {
     dropHeldSyncState();
     loadAddressFile(currentFilePath, LoadMode::Open);
-    resetViewsAfterLoad();
+    // Sorted before the views are reset: the sort keeps whichever entry is
+    // current, and both views are to start on the first of the sorted book.
+    resetViewState();
     sortEntries();
+    resetViewsAfterLoad();
     dataModified = false;
     setTitleMarker(' ');
     if (host().mainWindowExists())

@@ -214,6 +214,8 @@ int32_t replaceStepwise(int scope, int direction, const TextPattern& pattern)
 
 void closeWholeDataRun(int32_t count)
 {
+    // After the sort a marked block would name other entries.
+    clearSelectionAndMarks();
     firstVisibleEntry = cursorRow = 0;
     currentEntryOffset = 0;
     entryCount = rebuildEntryIndex();

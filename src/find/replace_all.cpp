@@ -37,7 +37,7 @@ struct Output {
             ok = false;
             return false;
         }
-        auto* grown = static_cast<unsigned char*>(std::realloc(bytes, static_cast<size_t>(wanted)));
+        auto* grown = static_cast<unsigned char*>(reallocateBlock(bytes, static_cast<size_t>(wanted)));
         if (!grown) {
             ok = false;
             return false;

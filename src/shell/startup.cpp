@@ -59,8 +59,9 @@ void loadLastFile()
     if (static_cast<unsigned char>(currentFilePath[0]) >= 'A') {
         loadAddressFile(currentFilePath, LoadMode::Open);
         sortEntries();
-        firstVisibleEntry = 0;
-        cursorRow = 0;
+        // The sort kept the file's first entry current wherever it went;
+        // both views start on the first entry of the sorted book.
+        resetViewState();
     } else {
         resetViewState();
         resetToBlankEntry();

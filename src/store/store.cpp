@@ -99,6 +99,10 @@ int32_t announceEntryCount(int32_t count)
 
 }  // namespace
 
+void* (*reallocateBlock)(void* block, size_t size) = [](void* block, size_t size) {
+    return std::realloc(block, size);
+};
+
 int32_t rebuildEntryIndex()
 {
     int32_t count = scanEntrySeparators(textBuffer, usedBytes, entryIndex, indexCapacity);
@@ -107,7 +111,7 @@ int32_t rebuildEntryIndex()
         // into a line of 254 characters or more breaks it in front of every
         // byte, also right behind the pasted line ends.
         int32_t slots = count + indexHeadroom;
-        if (auto* index = static_cast<int32_t*>(std::realloc(entryIndex, static_cast<size_t>(slots) * sizeof(int32_t)))) {
+        if (auto* index = static_cast<int32_t*>(reallocateBlock(entryIndex, static_cast<size_t>(slots) * sizeof(int32_t)))) {
             entryIndex = index;
             indexCapacity = slots;
             scanEntrySeparators(textBuffer, usedBytes, entryIndex, indexCapacity);
@@ -178,7 +182,7 @@ void ensureStoreCapacity()
         return;
     }
     int32_t newSlots = grownSize(entryCount, indexHeadroom);
-    auto* index = static_cast<int32_t*>(std::realloc(entryIndex, static_cast<size_t>(newSlots) * sizeof(int32_t)));
+    auto* index = static_cast<int32_t*>(reallocateBlock(entryIndex, static_cast<size_t>(newSlots) * sizeof(int32_t)));
     if (!index) {
         reportError(captionMain, textNoMemory);
         return;
@@ -198,7 +202,7 @@ bool growTextBufferFor(int32_t extra)
 
 bool resizeTextBuffer(int32_t capacity)
 {
-    auto* resized = static_cast<unsigned char*>(std::realloc(textBuffer, static_cast<size_t>(capacity)));
+    auto* resized = static_cast<unsigned char*>(reallocateBlock(textBuffer, static_cast<size_t>(capacity)));
     if (!resized)
         return false;
     if (capacity > bufferCapacity)
@@ -236,7 +240,7 @@ bool growEntryIndexFor(int32_t extra)
     const int32_t slots = entryCount + extra + indexHeadroom;
     if (slots <= indexCapacity)
         return true;
-    auto* index = static_cast<int32_t*>(std::realloc(entryIndex, static_cast<size_t>(slots) * sizeof(int32_t)));
+    auto* index = static_cast<int32_t*>(reallocateBlock(entryIndex, static_cast<size_t>(slots) * sizeof(int32_t)));
     if (!index) {
         reportError(captionMain, textNoMemory);
         return false;

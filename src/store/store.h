@@ -7,6 +7,7 @@
 // index survives the buffer moving on reallocation.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 extern unsigned char* textBuffer;
@@ -27,6 +28,10 @@ extern char entryCountText[17];
 // slots (ensureStoreCapacity gives a large book an eighth more instead).
 inline constexpr int32_t bufferHeadroom = 2000;
 inline constexpr int32_t indexHeadroom = 100;
+
+// Every block of the store (text buffer, entry index) is grown through
+// this; it is std::realloc unless a test makes it fail.
+extern void* (*reallocateBlock)(void* block, size_t size);
 
 bool createEmptyStore();
 int32_t rebuildEntryIndex();

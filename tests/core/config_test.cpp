@@ -73,6 +73,7 @@ TEST_F(Configuration, EverySettingSurvivesWriteAndRead)
     dataViewFont = fontNamed("Courier New", 16);
     overviewFont = fontNamed("Arial", 12);
     std::strcpy(nameSeparators[2], ";");
+    nameSeparators[0][0] = 0;   // a 0 byte in the file is a value, not the end of it
     std::strcpy(addressLineOrder[4], "5");
     addressEmptyLines[3] = true;
     swapFirstAndLastName = false;
@@ -96,6 +97,7 @@ TEST_F(Configuration, ShortFilesKeepWholeValuesAndFillTheFlagFields)
     windowArrangement = 0;
     autoSaveData = autoSaveConfig = swapFirstAndLastName = false;
     nameSeparators[0][0] = addressLineOrder[1][0] = 0;
+    std::strcpy(nameSeparators[4], ";");
     std::strcpy(currentFilePath, "kept");
     uint32_t* colours[] = {&dataViewBackColour, &dataViewTextColour, &dataViewHeadTextColour,
                            &dataViewHeadBackColour, &overviewBackColour, &overviewTextColour, &linkColour};
@@ -107,6 +109,7 @@ TEST_F(Configuration, ShortFilesKeepWholeValuesAndFillTheFlagFields)
     EXPECT_EQ(windowArrangement, 1);
     EXPECT_TRUE(autoSaveData && autoSaveConfig && swapFirstAndLastName);
     EXPECT_STREQ(nameSeparators[0], ",");
+    EXPECT_STREQ(nameSeparators[4], "");
     EXPECT_STREQ(addressLineOrder[1], "2");
     EXPECT_STREQ(addressLineOrder[3], "");
     for (uint32_t i = 0; i < 7; ++i)   // colours missing from the file stay as they were

@@ -114,6 +114,7 @@ TEST_F(LineTable, ANewOwnerClearsTheSelection)
     buildLineTable(2, 0, 0);
     EXPECT_FALSE(selectionActive);
     EXPECT_TRUE(copyTurnedOff(recorder));
+    EXPECT_TRUE(hasEvent(recorder, "menu|" + std::to_string(IDM_CUT) + "|off"));
 
     // A marked block in the Overview keeps Copy and Cut.
     selectionActive = markActive = true;
@@ -137,6 +138,7 @@ TEST(DataViewScrolling, ClampingAndStepsStopAtTheEnds)
     EXPECT_EQ(clampedScrollX(50, 300, 400), 0);
     EXPECT_EQ(wheelStep(120, 1, 20, 50), 0);
     EXPECT_EQ(wheelStep(-120, 32, 20, 50), 32);
+    EXPECT_EQ(wheelStep(0, 5, 20, 50), 5);
     EXPECT_EQ(firstVisibleLineForCaret(18, 0, 20), 1);
     EXPECT_EQ(firstVisibleLineForCaret(10, 10, 20), 9);   // hidden behind the first line
     EXPECT_EQ(firstVisibleLineForCaret(0, 10, 20), 10);   // the first line is always in view
@@ -176,6 +178,8 @@ TEST(DataViewLinks, TextBetweenTwoQuotesIsALink)
     ASSERT_TRUE(findLink("\"a\" \"b\"", 3, open, close));   // the blank between two links
     EXPECT_EQ((Ints{open, close}), (Ints{2, 4}));
     EXPECT_FALSE(findLink("Only \"one quote", 8, open, close));
+    ASSERT_TRUE(findLink("\"ab\" c", 1, open, close));   // a quote in the first column
+    EXPECT_EQ((Ints{open, close}), (Ints{0, 3}));
 }
 
 class DataViewCaretKeys : public StoreTest {
@@ -229,6 +233,10 @@ TEST_F(DataViewCaretKeys, ArrowsAndPagesMoveWithinTheEntryAndScroll)
     EXPECT_EQ((Ints{firstVisibleLine, caretLine}), (Ints{0, 1}));   // never onto the first line by paging
     press(CaretKey::End, false, true);
     EXPECT_EQ(caret(), (Ints{39, 7}));
+
+    useText("Anna\r\nWeg 12\r\n\r\n");   // a short entry: Ctrl+End does not scroll
+    press(CaretKey::End, false, true);
+    EXPECT_EQ((Ints{firstVisibleLine, caretLine, caretColumn}), (Ints{0, 1, 6}));
 
     useText("Anna  Maria Berg\r\n\r\n");
     for (int32_t want : {6, 12, 16}) {

@@ -20,6 +20,7 @@
 #include "support/store_fixture.h"
 #include "views/line_table.h"
 #include "views/selection_edit.h"
+#include "views/type_ahead.h"
 #include "views/view_state.h"
 
 namespace {
@@ -131,13 +132,16 @@ TEST_F(FileCommands, UnnamedSaveAsksAndReportsFailures)
     recorder.chosenFiles = {path};
     saveFile(true);
     EXPECT_EQ(readFileBytes(path), "Anna\r\n\r\n");
+    EXPECT_TRUE(std::string(titleText).ends_with("new.adr")) << titleText;   // the title names the new file
 
     // After New, the dialog offers the old drive and name.
     recorder.events.clear();
     std::strcpy(currentFilePath, "C:\\ADR\\HOME.ADR");
     std::strcpy(currentPassword, "secret");
+    typeAheadLength = 2;
     newFile();
     EXPECT_EQ(storeText(), " \r\n\r\n");
+    EXPECT_EQ(typeAheadLength, 0);
     EXPECT_EQ(currentPassword[0], 0);
     EXPECT_STREQ(titleText, " NO NAME");
     saveFile(false);
@@ -160,15 +164,32 @@ TEST_F(FileCommands, OpenLoadsSortedAndKeepsTenRecentFiles)
     std::string path = tempPath("b.adr");
     writeFileBytes(path, "Zoe\r\n\r\nAnna\r\n\r\n");
     setStoreText("old\r\n\r\n");
+    takeSnapshot();
     std::strcpy(currentPassword, "kept?");
     recorder.answers = {false};
     recorder.chosenFiles = {path};
     openFile();
+    EXPECT_EQ(titleText[0], ' ');   // loading is no change
     EXPECT_EQ(recorder.eventsStartingWith("ask"), Strings{"ask|ORDANE-Lumo:|Save Data now?"});
     EXPECT_EQ(storeHeadings(), (Strings{"Anna", "Zoe"}));
     EXPECT_FALSE(dataModified);
     EXPECT_EQ(currentPassword[0], 0);
     EXPECT_EQ(recorder.menuTexts[IDM_RECENT0], "&0: b.adr \tStrg+0");
+    EXPECT_EQ(currentEntry(), 0);   // both views on the first sorted entry, not on Zoe
+    EXPECT_EQ(currentEntryOffset, 0);
+    undo();   // nothing leads back into the old book
+    EXPECT_EQ(storeHeadings(), (Strings{"Anna", "Zoe"}));
+
+    // Yes to the question saves the changed book before the next one opens.
+    const std::string changed = tempPath("changed.adr");
+    std::strcpy(currentFilePath, changed.c_str());
+    dataModified = true;
+    recorder.answers = {true};
+    recorder.chosenFiles = {path};
+    recorder.events.clear();
+    openFile();
+    EXPECT_EQ(readFileBytes(changed), "Anna\r\n\r\nZoe\r\n\r\n");
+    EXPECT_EQ(recorder.eventsStartingWith("file"), Strings{"file|open|" + changed});   // the dialog starts there
 
     for (int i = 0; i < 11; ++i) {
         std::string path = tempPath("f" + std::to_string(i) + ".adr");
@@ -192,6 +213,9 @@ TEST_F(FileCommands, OpenLoadsSortedAndKeepsTenRecentFiles)
     EXPECT_EQ(currentPassword[0], 0);
     EXPECT_TRUE(recorder.eventsStartingWith("file").empty());
     EXPECT_STREQ(recentFiles[4], tempPath("f6.adr").c_str());
+    recentFiles[9][0] = 0;   // an empty slot opens nothing
+    openRecentFile(9);
+    EXPECT_STREQ(currentFilePath, tempPath("f6.adr").c_str());
 
     // At start-up the stored list is shown, or the current file alone.
     setDefaultSettings(FontRecord{});
@@ -283,6 +307,12 @@ TEST_F(FileCommands, MarkedEntriesAreSavedAsPlainBlock)
     recorder.chosenFiles = {tempPath("all.adr")};
     saveOrSaveBlock(true);
     EXPECT_EQ(readFileBytes(tempPath("all.adr"))[0], 'P');
+    // A selection left in the Data view is no block while the Overview has the keys.
+    activeView = ActiveView::Overview;
+    recorder.blockChoice = BlockChoice::Block;
+    recorder.chosenFiles = {tempPath("whole.adr")};
+    saveOrSaveBlock(true);
+    EXPECT_EQ(readFileBytes(tempPath("whole.adr"))[0], 'P');
 }
 
 // The disk may run out at any byte of the backup or of the book.  Whatever

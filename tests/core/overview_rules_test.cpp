@@ -155,6 +155,9 @@ TEST_F(OverviewRules, ClampingKeepsTheCursorOnItsEntry)
     place(5, 8);   // behind a shrunken store: onto the last entry
     EXPECT_TRUE(clampOverviewState(300, 1000));
     EXPECT_EQ(currentEntry(), 11);
+    place(20, 0);   // the top row itself behind it
+    clampOverviewState(300, 1000);
+    EXPECT_EQ(placed(), (Ints{3, 8}));
     setStoreText("");
     place(3, 4);
     clampOverviewState(300, 1000);

@@ -173,6 +173,9 @@ TEST_F(PrintText, IsTheCurrentEntryWithoutAMarkAndTheMarkedEntriesWithOne)
     markFirst = 1;
     markLast = 2;
     EXPECT_EQ(printText(), "B\r\nb\r\n\r\nC\r\n\r\n");
+    markFirst = 5;   // behind the last entry: the last one alone
+    markLast = 7;
+    EXPECT_EQ(printText(), "D\r\n\r\n");
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 #include <string>
@@ -7,6 +8,7 @@
 #include "find/fold.h"
 #include "find/replace.h"
 #include "find/sort.h"
+#include "resources/resource.h"
 #include "store/store.h"
 #include "store/undo.h"
 #include "support/store_fixture.h"
@@ -153,6 +155,7 @@ TEST_F(Replace, OnePassMatchesTheLiteralRun)
         SCOPED_TRACE("round " + std::to_string(round) + " find '" + find + "' with '" + with + "'");
         ASSERT_EQ(run.count, expected.count);
         ASSERT_EQ(storeText(), expected.text);
+        ASSERT_TRUE(std::all_of(textBuffer + usedBytes, textBuffer + bufferCapacity, [](auto b) { return b == 0; }));
         ASSERT_EQ(entryCount, static_cast<int32_t>(entryStarts(expected.text).size()) - 1);
         if (run.count > 0)
             ASSERT_EQ(run.caretColumn, expected.caretColumn);
@@ -175,8 +178,12 @@ TEST_F(Replace, WholeDataRunIsOneUndoAndReportsItsCount)
 {
     setStoreText(book);
     settings("a", "", 3, true);
+    markActive = true;   // a marked block would name other entries after the sort
+    markLast = 1;
     replaceNext(0);
     EXPECT_EQ(storeText(), "Bob\r\n b\r\n\r\nCrl\r\nWeg 2\r\n\r\nnn\r\nWeg 1\r\n\r\n");
+    EXPECT_FALSE(markActive);
+    EXPECT_EQ(recorder.eventsStartingWith("menu|" + std::to_string(IDM_COPY)).back(), "menu|" + std::to_string(IDM_COPY) + "|off");
     EXPECT_EQ(recorder.eventsStartingWith("info").back(), "info|ORDANE-Lumo:|6 entries were replaced!");
     EXPECT_EQ(replaceDirection, 3);
     undo();
@@ -192,6 +199,27 @@ TEST_F(Replace, InsideOneEntry)
     settings("a", "aA", 3, true);
     replaceNext(1);
     EXPECT_EQ(storeText(), "Anna\r\nWeg 1\r\n\r\nBob\r\naAaA baA\r\n\r\nCarl\r\nWeg 2\r\n\r\n");
+    // The next entry's first word lies outside the current entry, downward
+    // and around; a cursor behind the last entry stands on the last one.
+    for (int direction : {1, 3}) {
+        setStoreText(book);
+        caretAt(0, 1, 0);
+        settings("Bob", "X", direction, false);
+        replaceNext(1);
+        EXPECT_EQ(storeText(), book);
+    }
+    caretAt(2, 1, 0);
+    cursorRow = 3;
+    settings("Weg", "X", 1, false);
+    replaceNext(1);
+    EXPECT_EQ(storeText(), "Anna\r\nWeg 1\r\n\r\nBob\r\naa ba\r\n\r\nCarl\r\nX 2\r\n\r\n");
+
+    // Deleted, hits in a row are all found: the scan stays where the text closed up.
+    setStoreText(book);
+    caretAt(1, 1, 0);
+    settings("a", "", 1, true);
+    replaceNext(1);
+    EXPECT_EQ(storeText(), "Anna\r\nWeg 1\r\n\r\nBob\r\n b\r\n\r\nCarl\r\nWeg 2\r\n\r\n");
 
     // Single, down: the next one behind the caret, the caret behind the
     // replacement and nothing sorted while the Data view holds the keys.
@@ -214,6 +242,7 @@ TEST_F(Replace, InsideOneEntry)
     EXPECT_EQ(recorder.eventsStartingWith("ask").at(0),
               "ask|ORDANE-Lumo:|No adequate entry found!\nDo want to search in whole Data?|owned");
     EXPECT_FALSE(replaceAll);
+    EXPECT_EQ(recorder.eventsStartingWith("active"), std::vector<std::string>{"active|overview"});
     EXPECT_EQ(storeText(), "Anna\r\nX 1\r\n\r\nBob\r\naa ba\r\n\r\nCarl\r\nWeg 2\r\n\r\n");
 }
 
@@ -233,10 +262,29 @@ TEST_F(Replace, SingleInTheFirstLineSortsWhileTheOverviewIsActive)
 TEST_F(Replace, LineReachingTheLimitIsBroken)
 {
     setStoreText("Head\r\n" + std::string(250, 'x') + "Q\r\n\r\n");
+    resizeTextBuffer(usedBytes + 1);   // full: the longer text needs a larger buffer
     caretAt(0, 0, 0);
     settings("Q", "123456789", 1, false);
     replaceNext(1);
     EXPECT_EQ(storeText(), "Head\r\n" + std::string(250, 'x') + "1234\r\n56789\r\n\r\n");
+    EXPECT_GT(bufferCapacity, usedBytes);
+    // No memory to grow it: the hit goes, nothing is written past the end.
+    setStoreText("Head\r\nxQ\r\n\r\n");
+    resizeTextBuffer(usedBytes + 1);
+    caretAt(0, 0, 0);
+    settings("Q", "123456789", 1, false);
+    auto* const kept = reallocateBlock;
+    reallocateBlock = [](void*, size_t) -> void* { return nullptr; };
+    replaceNext(1);
+    reallocateBlock = kept;
+    EXPECT_EQ(storeText(), "Head\r\nx\r\n\r\n");
+
+    // A control byte takes no column.
+    setStoreText("Head\r\n" + std::string(250, 'x') + "Q\r\n\r\n");
+    caretAt(0, 0, 0);
+    settings("Q", "1\t23456789", 1, false);
+    replaceNext(1);
+    EXPECT_EQ(storeText(), "Head\r\n" + std::string(250, 'x') + "1\t234\r\n56789\r\n\r\n");
 }
 
 }  // namespace

@@ -79,6 +79,8 @@ TEST_F(Search, LandsWhereTheRulesSay)
         {"case folded", 0, 0, 0, "mueller", 3, 1, 1, 1, 0, 7},
         // Around with no hit comes back to the caret and stops.
         {"around, none", 1, 0, 2, "Zebra", 3, 1, -1, 0, 0, 0},
+        // A hit at the first byte of the book is a hit.
+        {"first byte, around", 1, 0, 2, "Anna", 3, 1, 0, 0, 0, 4},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

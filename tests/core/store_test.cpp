@@ -8,6 +8,9 @@
 
 #include "host/title.h"
 #include "store/store.h"
+#include "views/line_table.h"
+#include "views/record_editor.h"
+#include "views/view_state.h"
 #include "support/store_fixture.h"
 
 namespace {
@@ -160,6 +163,29 @@ TEST_F(StoreCapacity, GrowsOnlyWhenHeadroomRunsOutAndShrinksForABlankEntry)
     EXPECT_EQ(entryCount, 1);
     EXPECT_EQ(bufferCapacity, 2000);
     EXPECT_EQ(textBuffer[5], 0);
+}
+
+// No memory to grow: the message each time, and the text as it was.
+TEST_F(StoreCapacity, FailedGrowthLeavesTheTextAndSaysSo)
+{
+    const std::string text = "Anna\r\nWeg\r\n\r\nBob\r\n\r\n";
+    setStoreText(text);
+    resizeTextBuffer(usedBytes + 4);
+    activeView = ActiveView::DataView;
+    buildLineTable(2, 0, 0);
+    caretLine = caretColumn = 1;
+    auto* const kept = reallocateBlock;
+    reallocateBlock = [](void*, size_t) -> void* { return nullptr; };
+    ensureStoreCapacity();
+    EXPECT_FALSE(growTextBufferFor(10));
+    editEntry('x');
+    indexCapacity = 3;   // room for one entry of the two
+    EXPECT_EQ(rebuildEntryIndex(), 1);
+    reallocateBlock = kept;
+    EXPECT_EQ(storeText(), text);
+    EXPECT_EQ(bufferCapacity, usedBytes + 4);
+    EXPECT_EQ(entryIndex[2], usedBytes);   // the last entry runs to the end
+    EXPECT_EQ(recorder.eventsStartingWith("error").size(), 4u);
 }
 
 }  // namespace

@@ -119,7 +119,9 @@ TEST_F(DialogInput, CalendarEntryAndSearchSendTheirTextsAndKeepTheirChoices)
     pressKey('D', {VK_MENU});
     retype("24.12.2031");
     pressKey('I', {VK_MENU});
-    retype("18.30");
+    retype("18.30.45");   // seconds can be typed; only hour and minute are sent
+    EXPECT_TRUE(waitUntil([&] { return windowText(GetDlgItem(dialog, IDC_CALENTRY_TIME)) == "18.30.45"; },
+                          waitLimitMs, &lumo));
     pressKey(VK_RETURN);
     ASSERT_TRUE(waitUntilClosed(dialog));
     EXPECT_TRUE(waitForCalendarText("TS110024.12.2031 18.30 eMail: <Braun 60th>"));

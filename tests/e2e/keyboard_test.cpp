@@ -3,6 +3,9 @@
 // lies under the pointer.  What the program did is read back from outside:
 // the clipboard after Ctrl+A and Ctrl+C, the title, the calendar's log.
 
+#include <algorithm>
+#include <random>
+
 #include "e2e/real_input.h"
 
 namespace {
@@ -77,6 +80,59 @@ TEST_F(RealInput, TypingReachesTheProgramAfterClicksMessageBoxesAndActivation)
     pressKey(VK_ESCAPE);
     EXPECT_TRUE(waitUntil([&] { return !IsWindow(dialog); }, waitLimitMs, &lumo));
     EXPECT_TRUE(findAndOpen("Br").starts_with("Braun, Heike\r\n"));
+
+    quitWithoutSaving();
+}
+
+// A shuffled book whose first entry is not the one that sorts first.
+std::string shuffledBook(const char* name, int entries)
+{
+    std::vector<int> order(static_cast<size_t>(entries));
+    for (int i = 0; i < entries; ++i)
+        order[static_cast<size_t>(i)] = i;
+    std::shuffle(order.begin(), order.end(), std::mt19937(7));
+    if (order[0] == 0)
+        std::swap(order[0], order[1]);
+    std::string text;
+    for (int i : order)
+        text += name + std::to_string(100000 + i) + ", Vorname\r\nStrasse " + std::to_string(i) + "\r\n\r\n";
+    return text;
+}
+
+TEST_F(RealInput, AfterLoadingBothViewsShowTheFirstSortedEntry)
+{
+    constexpr int entries = 30000;
+    ASSERT_NO_FATAL_FAILURE(startWithSampleBook({}, shuffledBook("Start", entries)));
+    HWND status = GetDlgItem(childDialogHolding(mainWindow, IDC_STATUS_TEXT), IDC_STATUS_TEXT);
+
+    // Before any key: the Data view's entry through the address-field
+    // button; then Enter opens the entry under the Overview's bar.
+    auto expectBothViewsOn = [&](const std::string& heading) {
+        clearClipboard();
+        postCommand(mainWindow, IDM_ADDRESSFIELD);
+        std::string shown;
+        waitUntil([&] { return !(shown = clipboardText().value_or("")).empty(); }, waitLimitMs, &lumo);
+        EXPECT_TRUE(shown.starts_with(heading + "\r\n")) << "the Data view shows " << shown;
+        pressKey(VK_RETURN);
+        EXPECT_TRUE(copyAll().starts_with(heading + ", Vorname\r\n"));
+        pressKey(VK_ESCAPE);
+    };
+    expectBothViewsOn("Start100000");
+
+    const std::string second = inFolder("second.adr");
+    ASSERT_TRUE(writeWholeFile(second, shuffledBook("Open", entries + 1)));
+    pressKey('O', {VK_CONTROL});
+    HWND dialog = nullptr;
+    ASSERT_TRUE(waitUntil([&] { return (dialog = GetForegroundWindow()) != mainWindow && IsWindowVisible(dialog); },
+                          waitLimitMs, &lumo))
+        << "the open dialog did not come up";
+    typeText(second);
+    pressKey(VK_RETURN);
+    char countText[32];
+    std::snprintf(countText, sizeof countText, "%8d Entries", entries + 1);
+    ASSERT_TRUE(waitUntil([&] { return windowText(status) == countText; }, 60000, &lumo))
+        << "the second book was not opened: " << windowText(status);
+    expectBothViewsOn("Open100000");
 
     quitWithoutSaving();
 }

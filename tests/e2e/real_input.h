@@ -16,11 +16,14 @@ protected:
     HWND toolbar = nullptr;
     std::string book;
 
-    // The sample book opened at start-up, the stand-in shown so that it can
-    // take the activation away.
-    void startWithSampleBook(const std::vector<std::string>& calendarScript = {})
+    // The sample book (or the bytes given) opened at start-up, the stand-in
+    // shown so that it can take the activation away.
+    void startWithSampleBook(const std::vector<std::string>& calendarScript = {}, const std::string& bookBytes = {})
     {
         book = bookWithSettings(false);
+        if (!bookBytes.empty()) {
+            ASSERT_TRUE(writeWholeFile(book, bookBytes));
+        }
         ASSERT_NO_FATAL_FAILURE(startCalendar(calendarScript, true));
         // The stand-in's window goes to the bottom right corner, clear of
         // the address book's centred window.

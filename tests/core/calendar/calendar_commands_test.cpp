@@ -117,6 +117,9 @@ TEST_F(CalendarCommands, NameOfTheShownEntryEndsAtASeparatorOrTheLimit)
     currentEntryOffset = entryIndex[1];
     EXPECT_EQ(currentEntryName(calendarEntryNameLimit), "Miller John");
     EXPECT_EQ(currentEntryName(4), "Mill");
+    currentEntryOffset = 0;   // the first entry starts at offset 0
+    EXPECT_EQ(currentEntryName(calendarEntryNameLimit), "Adams");
+    currentEntryOffset = entryIndex[1];
     std::strcpy(nameSeparators[0], "");
     std::strcpy(nameSeparators[3], " ");
     EXPECT_EQ(currentEntryName(calendarSearchLimit), "Miller");

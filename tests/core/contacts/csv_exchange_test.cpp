@@ -2,11 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "contacts/csv_formula_guard.h"
 #include "contacts/csv_reader.h"
 #include "contacts/csv_writer.h"
+#include "contacts/exchange_text.h"
+#include "contacts/utf8.h"
 
 namespace {
 
@@ -42,6 +45,25 @@ TEST(CsvReader, RecordsWithQuotesLineBreaksAndOtherSeparators)
     EXPECT_EQ(readCsvRecords("a,\"unclosed\nstill"), (Records{{"a", "unclosed\nstill"}}));
 }
 
+// Files from elsewhere: UTF-16 either way round with surrogate pairs, a
+// lone surrogate, a UTF-8 byte order mark, bytes that are no UTF-8.
+TEST(OutsideText, ByteOrderMarksAndWindows1252)
+{
+    const std::pair<std::string, std::string> cases[] = {
+        {std::string("\xFF\xFE\x41\x00\xE4\x00\x3D\xD8\x00\xDE", 10), std::string("\x41\xC3\xA4\xF0\x9F\x98\x80", 7)},
+        {std::string("\xFE\xFF\x00\x41\x00\xE4\xD8\x3D\xDE\x00\x41", 11), std::string("\x41\xC3\xA4\xF0\x9F\x98\x80", 7)},
+        {std::string("\xFF\xFE\x00\xD8\x41\x00", 6), std::string("\xEF\xBF\xBD\x41", 4)},
+        {std::string("\xFF\xFE\xFF\xDB\xFF\xDF", 6), std::string("\xF4\x8F\xBF\xBF", 4)},   // U+10FFFF
+        {std::string("\xEF\xBB\xBF\xC3\xA4", 5), std::string("\xC3\xA4", 2)},
+        {std::string("\xE4\x80", 2), std::string("\xC3\xA4\xE2\x82\xAC", 5)},
+    };
+    for (const auto& [bytes, utf8] : cases)
+        EXPECT_EQ(decodeOutsideText(bytes), utf8);
+    // What an import reports of a character: a control by its number only.
+    EXPECT_EQ(describeCharacter(U'\t'), "U+0009");
+    EXPECT_EQ(describeCharacter(U'\u00E4'), "U+00E4 \xC3\xA4");
+}
+
 TEST(CsvReader, ColumnNamesOfMailPrograms)
 {
     struct Case {
@@ -67,7 +89,8 @@ TEST(CsvReader, ColumnNamesOfMailPrograms)
         {"Birthday", CsvColumn::Birthday, ""},          {"Notes", CsvColumn::Notes, ""},
         {"Home Street", CsvColumn::Address, ""},        {"Home Address 2", CsvColumn::Address, ""},
         {"Address 1 - Formatted", CsvColumn::Skip, ""}, {"Nickname", CsvColumn::Nickname, ""},
-        {"Categories", CsvColumn::Skip, ""},
+        {"Categories", CsvColumn::Skip, ""},            {"Beruf", CsvColumn::JobTitle, ""},
+        {"Position", CsvColumn::JobTitle, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.header);

@@ -33,6 +33,8 @@ TEST(NameReading, HeadingsAsACarefulPersonReadsThem)
         {"van der Berg, Jan", true, "van der Berg", "Jan", "", "Jan van der Berg", ""},
         {"Dr. Vogel, Ulrike", true, "Vogel", "Ulrike", "Dr.", "Dr. Ulrike Vogel", ""},
         {"Vogel, Prof. Dr. Ulrike", true, "Vogel", "Ulrike", "Prof. Dr.", "Prof. Dr. Ulrike Vogel", ""},
+        {"Dr. Vogel Ulrike", true, "Vogel", "Ulrike", "Dr.", "Dr. Ulrike Vogel", ""},
+        {"Schulz, Anna 12345", true, "Schulz", "Anna", "", "Anna Schulz", "12345"},
         {"Anderson, Mark, London", true, "Anderson", "Mark", "", "Mark Anderson", ""},
         {"O'Brien, Kate", true, "O'Brien", "Kate", "", "Kate O'Brien", ""},
         {"Meier (0171) 555-1234", true, "Meier", "", "", "Meier", "(0171) 555-1234"},
@@ -45,6 +47,10 @@ TEST(NameReading, HeadingsAsACarefulPersonReadsThem)
         {"Hotel zur Post", false, "", "", "", "Hotel zur Post", ""},
         {"Kurz Lang Breit Hoch", false, "", "", "", "Kurz Lang Breit Hoch", ""},
         {"Zimmer 12", false, "", "", "", "Zimmer 12", ""},
+        {"Zahnarzt Müller", false, "", "", "", "Zahnarzt Müller", ""},
+        {"ÄRZTEHAUS Nord", false, "", "", "", "ÄRZTEHAUS Nord", ""},
+        {"Haus am See", false, "", "", "", "Haus am See", ""},
+        {"Anderson, Mark, Zimmer 5", false, "", "", "", "Anderson, Mark, Zimmer 5", ""},   // a digit anywhere
         // Too few digits for a telephone number, and a number with nothing
         // in front of it: both stay in the name.
         {"Schulz, Anna 1234", false, "", "", "", "Schulz, Anna 1234", ""},
@@ -107,6 +113,8 @@ TEST(ContactFromEntry, HeadingNumberAloneIsTheFirstPhoneAndNoAddressWithoutPosta
     ASSERT_EQ(c.phones.size(), 1u);
     EXPECT_EQ(c.phones[0].number, "+44 20 7946 0958");
     EXPECT_TRUE(c.addresses.empty());
+    const Contact firm = contactFromEntry({"Praxis Dr. Hahn"});
+    EXPECT_TRUE(firm.isOrganization && firm.organization == "Praxis Dr. Hahn");
 }
 
 TEST(ContactFromEntry, BirthdaysReadOnlyAsRealDates)

@@ -160,6 +160,7 @@ TEST(VCardReader, Version3And4Details)
         "FN:Dr. John\n"
         "\tPhilip Stevenson\n"
         "TEL;TYPE=work;TYPE=voice:+1 555 0100\n"
+        "ADR;TYPE=work:PO Box 12;Suite 3;1 Main St;Springfield;;12345;USA\n"
         "ORG:ABC\\, Inc.;North American Division;Marketing\n"
         "AGENT:BEGIN:VCARD\n"
         "BDAY:1985-04-12T10:00:00Z\n"
@@ -184,6 +185,8 @@ TEST(VCardReader, Version3And4Details)
     ASSERT_EQ(a.phones.size(), 1u);
     EXPECT_EQ(a.phones[0].label, "work");
     EXPECT_EQ(a.organization, "ABC, Inc., North American Division, Marketing");
+    ASSERT_EQ(a.addresses.size(), 1u);
+    EXPECT_EQ(a.addresses[0].poBox + "|" + a.addresses[0].extended, "PO Box 12|Suite 3");
     EXPECT_EQ(a.birthday, "1985-04-12");
     EXPECT_EQ(a.note, "semi;colon, comma\n next \\ back");
     const Contact& b = read[1];

@@ -93,6 +93,11 @@ TEST_F(PasteText, LinesGoInAtTheCaret)
     EXPECT_EQ(recorder.eventsStartingWith("repaint|"), (Strings{"repaint|overview", "repaint|data"}));
 
     setStoreText("Name\r\n\r\n");
+    caretAt(7, 2);   // a line the entry does not have: the heading
+    pasteText("X");
+    EXPECT_EQ(storeText(), "NaXme\r\n\r\n");
+
+    setStoreText("Name\r\n\r\n");
     caretAt(0, 4);
     takeSnapshot();
     pasteText("\tX");
