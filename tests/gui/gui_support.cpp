@@ -15,11 +15,7 @@ bool pumpUntil(const std::function<bool()>& cond, DWORD timeoutMs)
 {
     DWORD start = GetTickCount();
     for (;;) {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
+        pumpPending();
         if (cond())
             return true;
         DWORD elapsed = GetTickCount() - start;

@@ -203,14 +203,9 @@ TEST_F(OverviewWindow, CursorBarIsAnInvertedFrameOverTheBackgroundColour)
     }
 
     overviewBackColour = rgb(200, 220, 240);
-    repaintOverview();
     PaintedWindow painted(overviewWindow, paintIntoBitmap);
     EXPECT_EQ(painted.pixel(x, rowTop(3) + 3), RGB(200, 220, 240));
     EXPECT_EQ(painted.pixel(x, rowTop(3)), RGB(55, 35, 15));   // the bar inverts whatever is there
-    COLORREF shown = screenPixel(overviewWindow, {x, rowTop(3) + 3});
-    if (shown != CLR_INVALID) {
-        EXPECT_EQ(shown, RGB(200, 220, 240));
-    }
 }
 
 TEST_F(OverviewWindow, HeldCaptionStripsDragBothViewsButNotOverTheToolbar)

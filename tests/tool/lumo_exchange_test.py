@@ -3,8 +3,8 @@
 
 The vCards are read with an independent parser (Debian's python3-vobject),
 the CSV with Python's csv module; each card and record must carry the whole
-entry it came from.  Books go out and come back in every format and must
-give the same text.  Besides the sample books, books made up here (not by
+entry it came from (the way back in is the core tests' round trip; here
+import is seen as a command).  Besides the sample books, books made up here (not by
 the project's own generator) with awkward characters go through.
 
 usage: lumo_exchange_test.py LUMO SAMPLES_DIR [RUNNER]
@@ -158,29 +158,19 @@ def check_csv(data, entries, cards, what):
     expect(all(r[0] == c.fn.value for r, c in zip(records, cards)), f"{what}: Name is the vCard's FN")
 
 
-def round_trip(book, what, *open_options, exact=False):
-    """Exports book in all formats (to BOOK.vcard3, BOOK.vcard4, BOOK.csv),
-    checks them, imports each back; returns the entries."""
+def exported(book, what, *open_options):
+    """Exports book in all formats (to BOOK.vcard3, BOOK.vcard4, BOOK.csv)
+    and reads each back with the independent readers; returns the entries."""
     stem = os.path.splitext(book)[0]
-    original = cat(book, *open_options)
-    entries = entries_of(original)
-    exported = {}
+    entries = entries_of(cat(book, *open_options))
+    files = {}
     for fmt in ("vcard3", "vcard4", "csv"):
         status, _, err = lumo("export", *open_options, "--format", fmt, book, f"{stem}.{fmt}")
         expect(status == 0 and err == "", f"{what}: export {fmt} exits 0 quietly ({err.strip()})")
-        exported[fmt] = read(f"{stem}.{fmt}")
-    cards = check_cards(exported["vcard3"], entries, "3.0", f"{what} vCard 3.0")
-    check_cards(exported["vcard4"], entries, "4.0", f"{what} vCard 4.0")
-    check_csv(exported["csv"], entries, cards, f"{what} CSV")
-    for fmt in exported:
-        status, _, err = lumo("import", f"{stem}.{fmt}", f"{stem}-{fmt}.adr")
-        expect(status == 0 and err == "", f"{what}: import {fmt} exits 0 quietly ({err.strip()})")
-        back = cat(f"{stem}-{fmt}.adr")
-        # Headings that compare equal (one the start of another, or equal
-        # but for case and umlauts) keep no fixed order between sorts.
-        expect(sorted(entries_of(back)) == sorted(entries), f"{what}: {fmt} round trip gives every entry back")
-        if exact:
-            expect(back == original, f"{what}: {fmt} round trip gives the book byte for byte")
+        files[fmt] = read(f"{stem}.{fmt}")
+    cards = check_cards(files["vcard3"], entries, "3.0", f"{what} vCard 3.0")
+    check_cards(files["vcard4"], entries, "4.0", f"{what} vCard 4.0")
+    check_csv(files["csv"], entries, cards, f"{what} CSV")
     return entries
 
 
@@ -233,7 +223,7 @@ try:
     shutil.copy(os.path.join(SAMPLES, "sample-protected.adr"), ".")
 
     begin("samples")
-    sample_entries = round_trip("sample.adr", "sample", exact=True)
+    sample_entries = exported("sample.adr", "sample")
     expect(len(sample_entries) == 38, "the sample book has 38 entries")
     status, out, _ = lumo("export", "sample.adr", "-")
     expect(status == 0 and out == read("sample.vcard3"), "export to - writes vCard 3.0 to standard output")
@@ -244,8 +234,8 @@ try:
     total = 0
     for seed in range(1, 4):
         write(f"made-up-{seed}.txt", made_up_book(seed, 400))
-        total += len(round_trip(f"made-up-{seed}.txt", f"made-up book {seed}", "--plain"))
-    print(f"   {total} made-up entries out and in, in three formats")
+        total += len(exported(f"made-up-{seed}.txt", f"made-up book {seed}", "--plain"))
+    print(f"   {total} made-up entries out in three formats")
 
     begin("import")
     status, _, err = lumo("import", "--password", PASSWORD, "sample.vcard4", "protected.adr")
@@ -256,34 +246,6 @@ try:
     status, _, err = lumo("import", "-", "from-stdin.adr", stdin=read("sample.csv"))
     expect(status == 0 and cat("from-stdin.adr") == cat("sample.adr"), "import - reads standard input")
 
-    foreign_vcf = (
-        "BEGIN:VCARD\r\nVERSION:2.1\r\nN;CHARSET=ISO-8859-1:M\xfcller;J\xfcrgen\r\n"
-        "TEL;CELL:0170 1234567\r\nTEL;HOME;VOICE:0711 22\r\n"
-        "NOTE;ENCODING=QUOTED-PRINTABLE:Erste Zeile=0D=0Azweite =E2=9C=93 Zeile\r\n"
-        "END:VCARD\r\n"
-        "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Σοφία Παπαδοπούλου\r\nEMAIL:sofia@example.gr\r\nEND:VCARD\r\n"
-    ).encode("utf-8").replace("\xfc".encode("utf-8"), b"\xfc")
-    write("foreign.vcf", foreign_vcf)
-    status, _, err = lumo("import", "foreign.vcf", "foreign.adr")
-    expect(status == 0, f"a vCard 2.1 and a 4.0 card import ({err.strip()})")
-    expect("18 characters" in err and "U+2713" in err and "U+03A3" in err,
-           f"the replaced characters are counted and named on standard error ({err.strip()})")
-    expect(entries_of(cat("foreign.adr")) == [
-        ["????? ????????????", "eMail: sofia@example.gr"],
-        ["Müller, Jürgen, 0170 1234567", "PhoneNumber: 0711 22 (home)", "Erste Zeile", "zweite ? Zeile"]],
-        "the cards become entries with pre-definition lines")
-
-    outlook = ("First Name,Last Name,Company,Business Street,Business City,Business Postal Code,"
-               "Mobile Phone,Business Fax,E-mail Address,Web Page,Birthday,Notes\r\n"
-               "Anna,Schmidt,Example AG,Hauptstr. 1,Berlin,10115,+49 170 1,030 9,a@example.org,"
-               "https://example.org,6/30/1970,\"erste\r\nzweite\"\r\n").encode("utf-8")
-    write("outlook.csv", outlook)
-    status, _, err = lumo("import", "outlook.csv", "outlook.adr")
-    expect(status == 0 and err == "", f"a mail program's CSV imports ({err.strip()})")
-    expect(entries_of(cat("outlook.adr")) == [[
-        "Schmidt, Anna, +49 170 1", "Hauptstr. 1", "10115 Berlin", "FaxNumber: 030 9", "eMail: a@example.org",
-        "\"https://example.org\"", "Birthday: 30.06.1970", "Info: Example AG", "erste", "zweite"]],
-        "its columns become the heading, the address lines and pre-definition lines")
 
     begin("reports")
     write("open-quote.csv", b"Name,Phone\r\nAdler,0711 0\r\n\"Smith,0711 1\r\nJones,0711 2\r\nBrown,0711 3\r\n")
@@ -300,7 +262,8 @@ try:
            and cat("names.adr") == "Sahin Öztürk\r\n\r\n".encode("cp1252"),
            f"nearest letters by default, a contact without a heading skipped, both said ({err.strip()})")
     status, _, err = lumo("import", "--no-transliterate", "names.vcf", "names.adr")
-    expect(status == 0 and cat("names.adr") == "?ahin Öztürk\r\n\r\n".encode("cp1252"), "--no-transliterate gives ?")
+    expect(status == 0 and cat("names.adr") == "?ahin Öztürk\r\n\r\n".encode("cp1252") and "U+015E" in err,
+           f"--no-transliterate gives ? and names the character ({err.strip()})")
 
     begin("failures")
     write("empty.vcf", b"no cards here\r\n")

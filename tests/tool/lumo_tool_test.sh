@@ -129,10 +129,6 @@ long=abcdefghijklmnopqrs   # 19 characters, the most a password holds
 run out.txt convert --new-password "$long" book.txt long.adr
 run out.txt list --password "${long}tuvwxyz" long.adr
 expect "an opening password is cut to 19 characters" eval 'status_is 0 && same_bytes out.txt list.txt'
-printf 'old contents\r\n' >existing.adr
-run out.txt convert book.txt existing.adr
-expect "convert replaces an existing OUT" eval 'status_is 0 && same_bytes existing.adr sample.adr'
-expect "no temporary file is left behind" no_temp_left
 
 # ---- passwords and failures ----
 begin_group "failures"
@@ -143,15 +139,11 @@ cp sample.adr untouched.adr
 run out.txt convert sample-protected.adr untouched.adr
 expect "a missing password is a wrong password" eval 'status_is 2 && stderr_has "Wrong password!"'
 expect "a failed open leaves an existing OUT untouched" same_bytes untouched.adr sample.adr
-run out.txt cat sample-protected.adr
-expect "cat with a wrong password prints nothing on stdout" eval 'status_is 2 && is_empty out.txt'
 printf 'Peters, Paul\r\n\r\n' >starts-with-p.adr
 run out.txt cat starts-with-p.adr
 expect "a plain file starting with P is taken as protected" eval 'status_is 2 && stderr_has "Wrong password!"'
 run out.txt cat no-such-file.adr
 expect "a missing file exits 2 with Cannot open file!" eval 'status_is 2 && stderr_has "Cannot open file!" && is_empty out.txt'
-run out.txt convert no-such-file.adr never.adr
-expect "a missing file creates no OUT" eval 'status_is 2 && missing never.adr'
 run out.txt convert sample.adr no-such-dir/out.adr
 expect "an OUT that cannot be created exits 2 with Cannot save file!" eval 'status_is 2 && stderr_has "Cannot save file!"'
 mkdir a-directory.adr
@@ -159,9 +151,6 @@ run out.txt convert sample.adr a-directory.adr
 expect "an OUT that cannot be replaced exits 2 with Cannot save file!" \
     eval 'status_is 2 && stderr_has "Cannot save file!" && [ -d a-directory.adr ]'
 expect "no temporary file is left behind after a failed save" no_temp_left
-mkdir a-folder.adr
-run out.txt cat a-folder.adr
-expect "a folder as FILE cannot be opened" eval 'status_is 2 && stderr_has "Cannot open file!"'
 
 # A disk that fills up at any byte of OUT: OUT stays as it was, no
 # temporary file stays behind; with room for every byte the write succeeds.
@@ -176,7 +165,7 @@ for n in 0 $((size - 1)); do
     expect "a write failing after $n bytes leaves no temporary file" no_temp_left
 done
 LUMO_FAIL_WRITE_AFTER=$size run out.txt convert book.txt full-disk.adr
-expect "with room for every byte the write succeeds" eval 'status_is 0 && same_bytes full-disk.adr sample.adr'
+expect "with room for every byte the write replaces OUT" eval 'status_is 0 && same_bytes full-disk.adr sample.adr && no_temp_left'
 
 # A plain book whose text begins with P reads back only with --plain; it
 # can be protected from there.

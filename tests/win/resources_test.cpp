@@ -7,6 +7,7 @@
 #include <cctype>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "resources/resource.h"
@@ -208,12 +209,8 @@ TEST(Resources, GermanMenuHasTheStructureOfTheEnglishOne)
     ASSERT_EQ(english.size(), german.size());
     for (size_t i = 0; i < english.size(); ++i) {
         SCOPED_TRACE("item " + std::to_string(i) + " \"" + english[i].text + "\"");
-        EXPECT_EQ(english[i].id, german[i].id);
-        EXPECT_EQ(english[i].type, german[i].type);
-        EXPECT_EQ(english[i].state, german[i].state);
-        EXPECT_EQ(english[i].depth, german[i].depth);
-        EXPECT_EQ(english[i].popup, german[i].popup);
-        EXPECT_EQ(english[i].text.empty(), german[i].text.empty());
+        auto shape = [](const MenuItem& m) { return std::tuple(m.id, m.type, m.state, m.depth, m.popup, m.text.empty()); };
+        EXPECT_EQ(shape(english[i]), shape(german[i]));
     }
 }
 
@@ -263,9 +260,8 @@ TEST(Resources, DialogsAreTidyAndTheGermanOnesHaveTheEnglishControls)
         openDialog(german, g);
         ASSERT_EQ(e.controls.size(), g.controls.size());
         for (size_t i = 0; i < e.controls.size(); ++i) {
-            EXPECT_EQ(e.controls[i].id, g.controls[i].id) << "control " << i;
-            EXPECT_EQ(e.controls[i].cls, g.controls[i].cls) << "control " << i;
-            EXPECT_EQ(e.controls[i].style, g.controls[i].style) << "control " << i;
+            auto shape = [](const Control& c) { return std::tuple(c.id, c.cls, c.style); };
+            EXPECT_EQ(shape(e.controls[i]), shape(g.controls[i])) << "control " << i;
         }
     }
 }
