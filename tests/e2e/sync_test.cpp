@@ -1,6 +1,6 @@
 // File > Synchronise against a real CardDAV server, used as a user does:
 // the settings typed into their dialog, the password typed when asked, the
-// commands taken from the menu with the keyboard.  tests/e2e/sync_e2e.sh
+// commands taken from the menu with the keyboard.  tests/e2e/sync_e2e.py
 // starts the server with one card on it, as a phone would have left it,
 // and says where it is through LUMO_SYNC_URL, LUMO_SYNC_USER,
 // LUMO_SYNC_PASSWORD and LUMO_SYNC_STORAGE; without them the test is skipped.
@@ -67,7 +67,7 @@ TEST_F(SyncInput, SettingsAndPasswordTypedThenSynchronise)
     const std::string password = environment("LUMO_SYNC_PASSWORD");
     const std::string storage = environment("LUMO_SYNC_STORAGE");
     if (url.empty())
-        GTEST_SKIP() << "no CardDAV server: run tests/e2e/sync_e2e.sh";
+        GTEST_SKIP() << "no CardDAV server: run tests/e2e/sync_e2e.py";
     // The password this test has the program remember goes again at the end.
     struct ForgetPassword {
         std::string target;
