@@ -32,6 +32,17 @@ void* operator new(std::size_t size)
     throw std::bad_alloc();
 }
 
+// The library's buffers (stable_sort's) come through the nothrow form; it
+// must take the same heap as the delete above.
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
+    try {
+        return operator new(size);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
 void operator delete(void* p) noexcept
 {
     std::free(p);
