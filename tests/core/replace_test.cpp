@@ -157,8 +157,9 @@ TEST_F(Replace, OnePassMatchesTheLiteralRun)
         ASSERT_EQ(storeText(), expected.text);
         ASSERT_TRUE(std::all_of(textBuffer + usedBytes, textBuffer + bufferCapacity, [](auto b) { return b == 0; }));
         ASSERT_EQ(entryCount, static_cast<int32_t>(entryStarts(expected.text).size()) - 1);
-        if (run.count > 0)
+        if (run.count > 0) {
             ASSERT_EQ(run.caretColumn, expected.caretColumn);
+        }
         // A break in front of a line's first character makes an empty line,
         // a new entry, which the literal run never steps into: it counts
         // the caret's line from the entry it was in.  The closing puts the
