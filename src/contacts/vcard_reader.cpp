@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "contacts/hex_escapes.h"
 #include "contacts/contact_from_entry.h"
 #include "contacts/trimmed.h"
 #include "contacts/utf8.h"
@@ -126,29 +127,6 @@ bool parseProperty(std::string_view line, Property& property)
     return true;
 }
 
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    c = upper(c);
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-std::string decodeQuotedPrintable(std::string_view text)
-{
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '=' && i + 2 < text.size() && hexValue(text[i + 1]) >= 0 && hexValue(text[i + 2]) >= 0) {
-            out += static_cast<char>(hexValue(text[i + 1]) * 16 + hexValue(text[i + 2]));
-            i += 2;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
-}
 
 // The value's bytes as UTF-8, in its character set: a view of bytes, or of
 // out when they had to be converted.
@@ -274,7 +252,7 @@ void applyProperty(Contact& contact, const Property& property, bool version21, b
     std::string decoded, converted;
     std::string_view raw = property.value;
     if (property.quotedPrintable)
-        raw = decoded = decodeQuotedPrintable(property.value);
+        raw = decoded = decodeHexEscapes(property.value, '=');
     const std::string_view value =
         decodeCharset(raw, property.charset, converted, wholeFileUtf8 && !property.quotedPrintable);
     const std::string& name = property.name;

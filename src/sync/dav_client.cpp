@@ -1,10 +1,10 @@
-#include "sync/percent_decoded.h"
 #include "sync/dav_client.h"
 
 #include <cstdlib>
 #include <functional>
 #include <string_view>
 
+#include "contacts/hex_escapes.h"
 #include "contacts/utf8.h"
 
 namespace {
@@ -144,7 +144,7 @@ std::string hrefPath(DavSession& session, std::string href)
 
 bool sameHref(std::string_view a, std::string_view b)
 {
-    return percentDecoded(a) == percentDecoded(b);
+    return decodeHexEscapes(a, '%') == decodeHexEscapes(b, '%');
 }
 
 HttpResponse request(DavSession& session, const std::string& method, const std::string& path,

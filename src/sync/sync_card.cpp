@@ -1,8 +1,8 @@
-#include "sync/percent_decoded.h"
 #include "sync/sync_card.h"
 
 #include <vector>
 
+#include "contacts/hex_escapes.h"
 #include "contacts/entry_lines.h"
 #include "contacts/contact_from_entry.h"
 #include "contacts/entry_from_contact.h"
@@ -192,13 +192,13 @@ std::string entryFromCard(std::string_view card)
     std::string written, print;
     const bool ours = rawProperty(card, entryProperty, written);
     if (ours && rawProperty(card, fingerprintProperty, print) && trimmed(print) == fingerprint(contact))
-        return percentDecoded(trimmed(written));
+        return decodeHexEscapes(trimmed(written), '%');
 
     // Changed by another client: the entry made anew.  The old heading stays
     // when it still names the contact and its number is still there, so
     // that a new number on a phone does not rename the entry.
     if (ours) {
-        const std::string heading = exchangeTextFrom1252(headingOf(percentDecoded(trimmed(written))));
+        const std::string heading = exchangeTextFrom1252(headingOf(decodeHexEscapes(trimmed(written), '%')));
         const NameReading reading = readHeading(heading);
         const std::string phone = phoneDigits(reading.phone);
         bool numberKept = phone.empty();

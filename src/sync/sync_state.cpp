@@ -2,25 +2,13 @@
 
 #include <cstdio>
 
+#include "contacts/entry_lines.h"
 #include "sync/sync_engine.h"
 
 namespace {
 
 constexpr std::string_view firstLine = "ORDANE-Lumo sync state 1";
 constexpr std::string_view stateKind = "ORDANE-Lumo sync state ";
-
-std::vector<std::string_view> fields(std::string_view line)
-{
-    std::vector<std::string_view> out;
-    size_t start = 0;
-    for (;;) {
-        const size_t tab = line.find('\t', start);
-        out.push_back(line.substr(start, tab == std::string_view::npos ? std::string_view::npos : tab - start));
-        if (tab == std::string_view::npos)
-            return out;
-        start = tab + 1;
-    }
-}
 
 bool parseHex(std::string_view text, uint64_t& value)
 {
@@ -90,7 +78,7 @@ bool parseSyncState(std::string_view text, SyncState& state, std::string& why)
             }
             continue;
         }
-        const std::vector<std::string_view> f = fields(line);
+        const std::vector<std::string_view> f = splitAt(line, "\t");
         if (f[0] == "url" && f.size() == 2) {
             state.url = f[1];
         } else if (f[0] == "user" && f.size() == 2) {

@@ -1,4 +1,4 @@
-#include "sync/percent_decoded.h"
+#include "contacts/hex_escapes.h"
 
 namespace {
 
@@ -12,11 +12,12 @@ int hexDigit(char c)
 
 }  // namespace
 
-std::string percentDecoded(std::string_view text)
+std::string decodeHexEscapes(std::string_view text, char marker)
 {
     std::string out;
+    out.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size() && hexDigit(text[i + 1]) >= 0 && hexDigit(text[i + 2]) >= 0) {
+        if (text[i] == marker && i + 2 < text.size() && hexDigit(text[i + 1]) >= 0 && hexDigit(text[i + 2]) >= 0) {
             out += static_cast<char>(hexDigit(text[i + 1]) * 16 + hexDigit(text[i + 2]));
             i += 2;
         } else {
